@@ -1,0 +1,50 @@
+// %NAME% expansion. Each round takes the first pair of percent signs in the whole text, looks the
+// name up and replaces every exact occurrence of that token, then starts again from the top, so
+// values may bring in further references. It must end on any input:
+// - a "%" with no partner ends the expansion; the rest of the text stays as it is;
+// - a token that comes back after it was replaced (a value that refers to itself, directly or
+//   through others) ends the expansion with that reference left in the text;
+// - a bound on rounds and on length stops values that keep growing the text.
+#include "core/env_expand.h"
+
+#include <set>
+
+#include "platform/platform.h"
+
+namespace qzr {
+namespace {
+
+constexpr int kMaxRounds = 4096;
+constexpr size_t kMaxLength = 1u << 20;
+
+void ReplaceAll(std::string& s, const std::string& token, const std::string& value) {
+  std::string out;
+  out.reserve(s.size());
+  size_t pos = 0;
+  for (size_t hit; (hit = s.find(token, pos)) != std::string::npos; pos = hit + token.size()) {
+    out.append(s, pos, hit - pos);
+    out += value;
+  }
+  out.append(s, pos, std::string::npos);
+  s = std::move(out);
+}
+
+}  // namespace
+
+std::string ExpandEnvVars(const std::string& text) {
+  std::string s = text;
+  std::set<std::string> replaced;
+  for (int round = 0; round < kMaxRounds && s.size() <= kMaxLength; ++round) {
+    size_t open = s.find('%');
+    if (open == std::string::npos) break;
+    size_t close = s.find('%', open + 1);
+    if (close == std::string::npos) break;
+    std::string token = s.substr(open, close - open + 1);
+    if (!replaced.insert(token).second) break;
+    std::string name = token.substr(1, token.size() - 2);
+    ReplaceAll(s, token, Os().system->GetEnv(name).value_or(std::string()));
+  }
+  return s;
+}
+
+}  // namespace qzr

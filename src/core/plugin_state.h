@@ -1,0 +1,24 @@
+// The module's global state: one instance for the whole load, so a test can start afresh with
+// ResetState(). Every entry point runs on the host's thread; nothing here is locked.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qzr {
+
+// Interface language values; any other value selects no text.
+inline constexpr uint8_t kEnglish = 0;
+inline constexpr uint8_t kRussian = 1;
+
+struct PluginState {
+  std::string ModuleDir;  // folder of this module, with trailing delimiter
+  std::string IniDir;     // folder of the host's suggested settings file, with trailing delimiter
+  bool OSIsNT = false;
+  uint8_t Language = kEnglish;
+};
+
+PluginState& State();
+void ResetState();
+
+}  // namespace qzr

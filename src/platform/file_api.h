@@ -1,0 +1,42 @@
+// The file functions of the platform seam: the few Win32 file calls the plugin makes, with
+// Windows status codes. Paths are the system's 8-bit strings, joined with kPathDelim.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qzr {
+
+struct FoundFile {
+  std::string Name;  // name and extension, no folder
+  uint32_t Attributes = 0;
+};
+
+class FileApi {
+ public:
+  virtual ~FileApi() = default;
+  // CreateFileA for reading and writing, no sharing, CREATE_ALWAYS, normal attributes; the
+  // handle is closed at once. The write test's probe.
+  virtual long CreateProbeFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  // GetFileAttributesA; kInvalidAttributes when the path does not exist.
+  virtual uint32_t GetAttributes(const std::string& path) = 0;
+  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+  // CreateDirectoryA: one level.
+  virtual bool MakeDirectory(const std::string& path) = 0;
+  // CopyFileA.
+  virtual bool Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
+  // MoveFileExA with MOVEFILE_REPLACE_EXISTING: how a finished temporary file replaces the old one.
+  virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
+  // FindFirstFileA/FindNextFileA over a mask such as "dir\*.tweak", in the order the file
+  // system returns them, "." and ".." included when the mask matches them.
+  virtual std::vector<FoundFile> FindFiles(const std::string& mask) = 0;
+  // The whole file; a status code on failure.
+  virtual long ReadWhole(const std::string& path, std::string* content) = 0;
+  // Creates or truncates the file and writes `content`.
+  virtual long WriteWhole(const std::string& path, const std::string& content) = 0;
+  // Opens or creates the file and writes `content` at its end.
+  virtual long AppendTo(const std::string& path, const std::string& content) = 0;
+};
+
+}  // namespace qzr

@@ -1,0 +1,39 @@
+// The table of injected faults.
+#include "platform/posix/faults.h"
+
+#include <vector>
+
+namespace qzr::posix {
+namespace {
+
+struct Fault {
+  std::string operation;
+  long code;
+  std::string pathPart;
+  int times;
+};
+
+std::vector<Fault>& Table() {
+  static std::vector<Fault> table;
+  return table;
+}
+
+}  // namespace
+
+void Faults::Fail(const std::string& operation, long code, const std::string& pathPart, int times) {
+  Table().push_back(Fault{operation, code, pathPart, times});
+}
+
+void Faults::Clear() { Table().clear(); }
+
+long Faults::Check(const std::string& operation, const std::string& path) {
+  for (Fault& f : Table()) {
+    if (f.operation != operation || f.times == 0) continue;
+    if (!f.pathPart.empty() && path.find(f.pathPart) == std::string::npos) continue;
+    if (f.times > 0) --f.times;
+    return f.code;
+  }
+  return 0;
+}
+
+}  // namespace qzr::posix

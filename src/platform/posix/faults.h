@@ -1,0 +1,28 @@
+// Fault injection for the POSIX substitute: a test names an operation (and optionally part of a
+// path) and the status code it is to fail with, so "disk full" or "access denied" can be had as
+// root. Operations check here before they touch anything.
+#pragma once
+#include <string>
+
+namespace qzr::posix {
+
+class Faults {
+ public:
+  // Makes `operation` fail with `code` for paths containing `pathPart` (every path when empty),
+  // `times` times (every time when negative).
+  static void Fail(const std::string& operation, long code, const std::string& pathPart = "", int times = -1);
+  static void Clear();
+  // The status code the operation is to fail with, or 0.
+  static long Check(const std::string& operation, const std::string& path = "");
+};
+
+// Clears every injected fault when it goes out of scope.
+class ScopedFaults {
+ public:
+  ScopedFaults() { Faults::Clear(); }
+  ~ScopedFaults() { Faults::Clear(); }
+  ScopedFaults(const ScopedFaults&) = delete;
+  ScopedFaults& operator=(const ScopedFaults&) = delete;
+};
+
+}  // namespace qzr::posix

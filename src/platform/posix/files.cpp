@@ -1,0 +1,197 @@
+// POSIX substitute for the Win32 file calls: real files, Windows status codes, and the Windows
+// rules root would otherwise skip (a read-only file cannot be written, replaced or deleted).
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/posix/backends.h"
+#include "platform/posix/faults.h"
+#include "util/text.h"
+#include "util/wildcard.h"
+
+namespace qzr::posix {
+namespace {
+
+long FromErrno(int e) {
+  switch (e) {
+    case ENOENT: return win::kFileNotFound;
+    case ENOTDIR: return win::kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS: return win::kAccessDenied;
+    case EEXIST: return win::kFileExists;
+    case ENOSPC: return win::kDiskFull;
+    case ENAMETOOLONG: return win::kBadPathName;
+    default: return win::kWriteFault;
+  }
+}
+
+// Windows tells a missing file from a missing folder; errno does not.
+long MissingCode(const std::string& path) {
+  std::string folder = FolderPart(path);
+  if (folder.size() > 1) folder.pop_back();
+  struct stat st{};
+  if (!folder.empty() && (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) return win::kPathNotFound;
+  return win::kFileNotFound;
+}
+
+long ErrnoCode(int e, const std::string& path) {
+  return (e == ENOENT || e == ENOTDIR) ? MissingCode(path) : FromErrno(e);
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR);
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now, so a failed close (a late write error) can be reported.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+long WriteAll(Fd& fd, const std::string& content) {
+  size_t done = 0;
+  while (done < content.size()) {
+    ssize_t n = write(fd.get(), content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FromErrno(errno);
+    }
+    done += static_cast<size_t>(n);
+  }
+  return fd.Close() ? win::kSuccess : FromErrno(errno);
+}
+
+long OpenForWrite(const std::string& path, int flags, const char* operation, const std::string& content) {
+  if (long f = Faults::Check(operation, path)) return f;
+  if (IsReadOnlyFile(path)) return win::kAccessDenied;
+  Fd fd(open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0666));
+  if (!fd.valid()) return ErrnoCode(errno, path);
+  return WriteAll(fd, content);
+}
+
+}  // namespace
+
+long Files::CreateProbeFile(const std::string& path) {
+  if (long f = Faults::Check("CreateProbeFile", path)) return f;
+  if (IsReadOnlyFile(path)) return win::kAccessDenied;
+  Fd fd(open(path.c_str(), O_CREAT | O_TRUNC | O_RDWR | O_CLOEXEC, 0666));
+  return fd.valid() ? win::kSuccess : ErrnoCode(errno, path);
+}
+
+bool Files::RemoveFile(const std::string& path) {
+  if (Faults::Check("RemoveFile", path)) return false;
+  struct stat st{};
+  if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (IsReadOnlyFile(path)) return false;
+  return unlink(path.c_str()) == 0;
+}
+
+uint32_t Files::GetAttributes(const std::string& path) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0) return win::kInvalidAttributes;
+  uint32_t a = S_ISDIR(st.st_mode) ? win::kAttrDirectory : win::kAttrArchive;
+  if (!(st.st_mode & S_IWUSR)) a |= win::kAttrReadOnly;
+  return a;
+}
+
+bool Files::SetAttributes(const std::string& path, uint32_t attributes) {
+  if (Faults::Check("SetAttributes", path)) return false;
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0) return false;
+  mode_t mode = st.st_mode & 07777;
+  mode = (attributes & win::kAttrReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
+  return chmod(path.c_str(), mode) == 0;
+}
+
+bool Files::MakeDirectory(const std::string& path) {
+  if (Faults::Check("MakeDirectory", path)) return false;
+  return mkdir(path.c_str(), 0777) == 0;
+}
+
+bool Files::Copy(const std::string& source, const std::string& target, bool failIfExists) {
+  if (Faults::Check("Copy", target)) return false;
+  std::string content;
+  if (ReadWhole(source, &content) != win::kSuccess) return false;
+  struct stat st{};
+  if (stat(target.c_str(), &st) == 0 && (failIfExists || S_ISDIR(st.st_mode))) return false;
+  return OpenForWrite(target, O_CREAT | O_TRUNC, "Copy", content) == win::kSuccess;
+}
+
+bool Files::MoveReplace(const std::string& source, const std::string& target) {
+  if (Faults::Check("MoveReplace", target)) return false;
+  if (IsReadOnlyFile(target)) return false;
+  return rename(source.c_str(), target.c_str()) == 0;
+}
+
+std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
+  std::vector<FoundFile> found;
+  std::string folder = FolderPart(mask);
+  std::string pattern = FileNamePart(mask);
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return found;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (!WildcardMatch(pattern, name, false)) continue;
+    uint32_t attributes = GetAttributes(JoinPath(folder, name));
+    if (attributes == win::kInvalidAttributes) continue;
+    found.push_back(FoundFile{name, attributes});
+  }
+  closedir(dir);
+  // NTFS returns names in case-insensitive order; readdir's order is arbitrary.
+  std::sort(found.begin(), found.end(),
+            [](const FoundFile& a, const FoundFile& b) { return LessNoCaseAscii(a.Name, b.Name); });
+  return found;
+}
+
+long Files::ReadWhole(const std::string& path, std::string* content) {
+  content->clear();
+  if (long f = Faults::Check("ReadWhole", path)) return f;
+  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return ErrnoCode(errno, path);
+  struct stat st{};
+  if (fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) return win::kAccessDenied;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(fd.get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FromErrno(errno);
+    }
+    if (n == 0) break;
+    content->append(buffer, static_cast<size_t>(n));
+  }
+  return win::kSuccess;
+}
+
+long Files::WriteWhole(const std::string& path, const std::string& content) {
+  return OpenForWrite(path, O_CREAT | O_TRUNC, "WriteWhole", content);
+}
+
+long Files::AppendTo(const std::string& path, const std::string& content) {
+  return OpenForWrite(path, O_CREAT | O_APPEND, "AppendTo", content);
+}
+
+}  // namespace qzr::posix

@@ -1,0 +1,83 @@
+// POSIX substitute for environment, module name, clock and messages.
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/posix/backends.h"
+#include "util/text.h"
+
+extern char** environ;
+
+namespace qzr::posix {
+
+std::optional<std::string> System::GetEnv(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  if (const char* exact = std::getenv(name.c_str())) return std::string(exact);
+  // Windows matches names without regard to case.
+  for (char** e = environ; e && *e; ++e) {
+    std::string_view entry(*e);
+    size_t eq = entry.find('=');
+    if (eq != std::string_view::npos && EqualsNoCaseAscii(entry.substr(0, eq), name))
+      return std::string(entry.substr(eq + 1));
+  }
+  return std::nullopt;
+}
+
+std::string System::ModuleFileName() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&NativePlatformParts), &info) == 0 || !info.dli_fname) return {};
+  char resolved[4096];
+  if (realpath(info.dli_fname, resolved)) return resolved;
+  return info.dli_fname;
+}
+
+uint16_t System::CodeSegmentSelector() {
+#if defined(__i386__) || defined(__x86_64__)
+  uint16_t cs = 0;
+  __asm__("mov %%cs, %0" : "=r"(cs));
+  return cs;
+#else
+  return 0;
+#endif
+}
+
+LocalTime System::Now() {
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+// A Linux host has no Windows regional settings; these are the formats the substitute stands by.
+std::string System::FormatLongTime(const LocalTime& t) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", t.Hour, t.Minute, t.Second);
+  return buffer;
+}
+
+std::string System::FormatShortDate(const LocalTime& t) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", t.Day, t.Month, t.Year);
+  return buffer;
+}
+
+std::string System::ErrorMessage(long code) {
+  switch (code) {
+    case win::kFileNotFound: return "The system cannot find the file specified.";
+    case win::kPathNotFound: return "The system cannot find the path specified.";
+    case win::kAccessDenied: return "Access is denied.";
+    case win::kSharingViolation: return "The process cannot access the file because it is being used by another process.";
+    case win::kDiskFull: return "There is not enough space on the disk.";
+    case win::kWriteFault: return "The system cannot write to the specified device.";
+    case win::kFileExists: return "The file exists.";
+    case win::kBadPathName: return "The specified path is invalid.";
+    default: return "System error " + std::to_string(code) + ".";
+  }
+}
+
+// On Linux hosts the "A" functions carry UTF-8 already.
+std::string System::AnsiToUtf8(const std::string& text) { return text; }
+
+}  // namespace qzr::posix

@@ -1,0 +1,58 @@
+// The registry functions of the platform seam: the nine calls the registry store makes,
+// shaped like their Win32 originals and answering with Windows status codes.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace qzr {
+
+// A key handle as the platform hands it out; 0 is "no key". The predefined roots carry their
+// Windows values (sign-extended on 64-bit builds, as HKEY holds them).
+using RegHandle = std::uintptr_t;
+
+inline constexpr RegHandle RootHandle(uint32_t code) {
+  return static_cast<RegHandle>(static_cast<std::intptr_t>(static_cast<int32_t>(code)));
+}
+inline constexpr RegHandle kHkeyClassesRoot = RootHandle(0x80000000u);
+inline constexpr RegHandle kHkeyCurrentUser = RootHandle(0x80000001u);
+inline constexpr RegHandle kHkeyLocalMachine = RootHandle(0x80000002u);
+inline constexpr RegHandle kHkeyUsers = RootHandle(0x80000003u);
+inline constexpr RegHandle kHkeyCurrentConfig = RootHandle(0x80000005u);
+
+// What RegQueryInfoKeyA reports of a key (the fields the store reads).
+struct RegKeyInfo {
+  uint32_t SubKeyCount = 0;
+  uint32_t MaxSubKeyNameLength = 0;
+  uint32_t ValueCount = 0;
+  uint32_t MaxValueNameLength = 0;
+  uint32_t MaxDataLength = 0;
+  uint64_t LastWriteTime = 0;
+};
+
+class RegistryApi {
+ public:
+  virtual ~RegistryApi() = default;
+  // RegCreateKeyExA: creates missing keys on the path.
+  virtual long CreateKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) = 0;
+  // RegOpenKeyExA.
+  virtual long OpenKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) = 0;
+  // RegCloseKey; predefined roots are never closed.
+  virtual long CloseKey(RegHandle key) = 0;
+  // RegQueryValueExA. `type` and `data` may be null; `size` is in/out (bytes) and may be null
+  // only when `data` is null. Too small a buffer gives kMoreData and the needed size.
+  virtual long QueryValue(RegHandle key, const std::string& name, uint32_t* type, uint8_t* data,
+                          uint32_t* size) = 0;
+  // RegSetValueExA.
+  virtual long SetValue(RegHandle key, const std::string& name, uint32_t type, const uint8_t* data,
+                        uint32_t size) = 0;
+  // RegDeleteValueA.
+  virtual long DeleteValue(RegHandle key, const std::string& name) = 0;
+  // RegDeleteKeyA: refuses a key that still has sub-keys.
+  virtual long DeleteKey(RegHandle base, const std::string& subKey) = 0;
+  // RegEnumKeyExA: `length` is in/out, in characters, without the terminating zero on return.
+  virtual long EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* length) = 0;
+  // RegQueryInfoKeyA.
+  virtual long QueryInfoKey(RegHandle key, RegKeyInfo* info) = 0;
+};
+
+}  // namespace qzr

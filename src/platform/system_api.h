@@ -1,0 +1,34 @@
+// The rest of the platform seam: environment, this module's file name, the processor's code
+// segment, the clock with the user's date and time formats, and text conversion for display.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace qzr {
+
+struct LocalTime {
+  int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+};
+
+class SystemApi {
+ public:
+  virtual ~SystemApi() = default;
+  // An environment variable of this process, names matched without regard to letter case
+  // as Windows does; nothing when it is not defined.
+  virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
+  // Full file name of this module (the plugin library itself, not the host executable).
+  virtual std::string ModuleFileName() = 0;
+  // The code segment selector of the running thread.
+  virtual uint16_t CodeSegmentSelector() = 0;
+  virtual LocalTime Now() = 0;
+  // The user's long time format and short date format.
+  virtual std::string FormatLongTime(const LocalTime& t) = 0;
+  virtual std::string FormatShortDate(const LocalTime& t) = 0;
+  // The system's message text for a status code ("The system cannot find the path specified.").
+  virtual std::string ErrorMessage(long code) = 0;
+  // Text in the system's ANSI code page, as UTF-8 for display.
+  virtual std::string AnsiToUtf8(const std::string& text) = 0;
+};
+
+}  // namespace qzr

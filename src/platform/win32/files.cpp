@@ -1,0 +1,88 @@
+// Win32 file backend.
+#include "platform/win32/backends.h"
+
+#include <windows.h>
+
+#include "platform/win32/win32_handles.h"
+
+namespace qzr::win32 {
+namespace {
+
+long WriteAll(HANDLE h, const std::string& content) {
+  size_t done = 0;
+  while (done < content.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(h, content.data() + done, chunk, &written, nullptr)) return static_cast<long>(GetLastError());
+    if (written == 0) return ERROR_WRITE_FAULT;
+    done += written;
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+long Files::CreateProbeFile(const std::string& path) {
+  FileHandle h(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  return h.valid() ? ERROR_SUCCESS : static_cast<long>(GetLastError());
+}
+
+bool Files::RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+
+uint32_t Files::GetAttributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+bool Files::SetAttributes(const std::string& path, uint32_t attributes) {
+  return SetFileAttributesA(path.c_str(), attributes) != 0;
+}
+
+bool Files::MakeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+bool Files::Copy(const std::string& source, const std::string& target, bool failIfExists) {
+  return ::CopyFileA(source.c_str(), target.c_str(), failIfExists) != 0;
+}
+
+bool Files::MoveReplace(const std::string& source, const std::string& target) {
+  return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
+  std::vector<FoundFile> found;
+  WIN32_FIND_DATAA data{};
+  FindHandle h(FindFirstFileA(mask.c_str(), &data));
+  if (!h.valid()) return found;
+  do {
+    found.push_back(FoundFile{data.cFileName, data.dwFileAttributes});
+  } while (FindNextFileA(h.get(), &data));
+  return found;
+}
+
+long Files::ReadWhole(const std::string& path, std::string* content) {
+  content->clear();
+  FileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) return static_cast<long>(GetLastError());
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr)) return static_cast<long>(GetLastError());
+    if (got == 0) break;
+    content->append(buffer, got);
+  }
+  return ERROR_SUCCESS;
+}
+
+long Files::WriteWhole(const std::string& path, const std::string& content) {
+  FileHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) return static_cast<long>(GetLastError());
+  return WriteAll(h.get(), content);
+}
+
+long Files::AppendTo(const std::string& path, const std::string& content) {
+  FileHandle h(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) return static_cast<long>(GetLastError());
+  return WriteAll(h.get(), content);
+}
+
+}  // namespace qzr::win32

@@ -1,0 +1,69 @@
+// The host's file-system plugin interface: calling convention, records and result codes, laid
+// out byte for byte as the host defines them.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#ifdef _WIN32
+#define DCPCALL __stdcall
+#define QZR_EXPORT extern "C" __declspec(dllexport)
+#else
+#define DCPCALL
+#define QZR_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace qzr::host {
+
+inline constexpr int kMaxPath = 260;
+
+// Result codes of FsGetFile / FsPutFile.
+inline constexpr int kFsFileOk = 0;
+inline constexpr int kFsFileExists = 1;
+inline constexpr int kFsFileNotFound = 2;
+inline constexpr int kFsFileReadError = 3;
+inline constexpr int kFsFileWriteError = 4;
+
+// Result codes of FsExecuteFile.
+inline constexpr int kFsExecOk = 0;
+
+// Result codes of FsExtractCustomIcon.
+inline constexpr int kFsIconUseDefault = 0;
+inline constexpr int kFsIconExtracted = 1;
+
+using tProgressProc = int(DCPCALL*)(int PluginNr, char* SourceName, char* TargetName, int PercentDone);
+using tLogProc = void(DCPCALL*)(int PluginNr, int MsgType, char* LogString);
+using tRequestProc = int(DCPCALL*)(int PluginNr, int RequestType, char* CustomTitle, char* CustomText,
+                                   char* ReturnedText, int maxlen);
+
+struct FsDefaultParamStruct {
+  int32_t size;
+  uint32_t PluginInterfaceVersionLow;
+  uint32_t PluginInterfaceVersionHi;
+  char DefaultIniName[kMaxPath];
+};
+static_assert(offsetof(FsDefaultParamStruct, DefaultIniName) == 12);
+
+struct FileTime {
+  uint32_t dwLowDateTime;
+  uint32_t dwHighDateTime;
+};
+
+// WIN32_FIND_DATAA as the host passes it.
+struct FindData {
+  uint32_t dwFileAttributes;
+  FileTime ftCreationTime;
+  FileTime ftLastAccessTime;
+  FileTime ftLastWriteTime;
+  uint32_t nFileSizeHigh;
+  uint32_t nFileSizeLow;
+  uint32_t dwReserved0;
+  uint32_t dwReserved1;
+  char cFileName[kMaxPath];
+  char cAlternateFileName[14];
+};
+static_assert(offsetof(FindData, nFileSizeHigh) == 28);
+static_assert(offsetof(FindData, cFileName) == 44);
+static_assert(offsetof(FindData, cAlternateFileName) == 304);
+static_assert(sizeof(FindData) == 320);
+
+}  // namespace qzr::host

@@ -1,0 +1,31 @@
+// TIniFile: a value in an INI file, addressed by section and key, read and written through the
+// platform's profile functions at once; nothing is cached here.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace qzr {
+
+class TIniFile {
+ public:
+  explicit TIniFile(std::string fileName) : FileName(std::move(fileName)) {}
+  // Asks the platform to flush its cached copy of the file.
+  ~TIniFile();
+  TIniFile(const TIniFile&) = delete;
+  TIniFile& operator=(const TIniFile&) = delete;
+
+  bool SectionExists(const std::string& section) const;
+  bool ValueExists(const std::string& section, const std::string& key) const;
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
+  int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
+  // Raise "Unable to write to %s" when the platform refuses.
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+  void EraseSection(const std::string& section);
+  // A refused deletion is ignored.
+  void DeleteKey(const std::string& section, const std::string& key);
+
+  const std::string FileName;
+};
+
+}  // namespace qzr

@@ -1,0 +1,74 @@
+// Helpers shared by the test suites: temporary folders, paths to the sources, environment
+// variables set for a scope, a message box that records instead of blocking, and a fresh
+// module state for each test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace qzr::test {
+
+// A new, empty folder below the system's temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  // The folder with a trailing delimiter, as IniDir and ModuleDir hold folders.
+  const std::string& dir() const { return dir_; }
+  std::string path(const std::string& name) const { return dir_ + name; }
+
+ private:
+  std::string dir_;
+};
+
+// A file of the source tree (golden files, example definitions), as this platform names it.
+std::string SourcePath(const std::string& relative);
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+// Names in a folder, sorted, without "." and "..".
+std::vector<std::string> ListFolder(const std::string& dir);
+
+// Sets (or with nullptr removes) a process environment variable for the scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const std::string& name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  bool had_ = false;
+  std::string old_;
+};
+
+// Records message boxes and shell calls instead of showing anything.
+class RecordingUi final : public UiApi {
+ public:
+  void ShowMessage(const std::string& text, const std::string& caption) override {
+    messages.push_back(text);
+    captions.push_back(caption);
+  }
+  void ShellOpen(const std::string& target, void*) override { opened.push_back(target); }
+  std::vector<std::string> messages, captions, opened;
+};
+
+// Base fixture: a fresh module state and a recording message box for every test.
+class PluginTest : public ::testing::Test {
+ protected:
+  PluginTest();
+  ~PluginTest() override;
+  RecordingUi ui_;
+
+ private:
+  Override<UiApi> uiOverride_;
+};
+
+}  // namespace qzr::test

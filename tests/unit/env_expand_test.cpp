@@ -1,0 +1,64 @@
+// %NAME% expansion against the real process environment.
+#include "core/env_expand.h"
+#include "support/test_support.h"
+
+namespace qzr::test {
+namespace {
+
+TEST(ExpandEnvVars, ReplacesReferencesAndJoinsAroundUndefinedOnes) {
+  ScopedEnv a("QZR_A", "alpha");
+  ScopedEnv b("QZR_B", "beta");
+  ScopedEnv none("QZR_UNDEFINED", nullptr);
+  EXPECT_EQ(ExpandEnvVars("no references"), "no references");
+  EXPECT_EQ(ExpandEnvVars("%QZR_A%\\x"), "alpha\\x");
+  EXPECT_EQ(ExpandEnvVars("left%QZR_UNDEFINED%right"), "leftright");
+  EXPECT_EQ(ExpandEnvVars("a%%b"), "ab") << "the empty name is removed";
+  EXPECT_EQ(ExpandEnvVars("%QZR_A%%QZR_B%"), "alphabeta");
+  EXPECT_EQ(ExpandEnvVars("%QZR_A% and %QZR_A%"), "alpha and alpha");
+  EXPECT_EQ(ExpandEnvVars(""), "");
+}
+
+TEST(ExpandEnvVars, NamesMatchWithoutRegardToCaseLikeWindows) {
+  ScopedEnv a("QZR_CASE", "v");
+  EXPECT_EQ(ExpandEnvVars("%qzr_case%-%QZR_CASE%"), "v-v");
+}
+
+TEST(ExpandEnvVars, SystemRootGivesTheWindowsFolder) {
+#ifdef _WIN32
+  std::string expanded = ExpandEnvVars("%SystemRoot%\\win.ini");
+  EXPECT_NE(expanded.find(":\\"), std::string::npos) << expanded;
+  EXPECT_EQ(expanded.find('%'), std::string::npos);
+#else
+  ScopedEnv root("SystemRoot", "C:\\windows");
+  EXPECT_EQ(ExpandEnvVars("%SystemRoot%\\win.ini"), "C:\\windows\\win.ini");
+#endif
+}
+
+TEST(ExpandEnvVars, ValuesMayBringFurtherReferences) {
+  ScopedEnv outer("QZR_OUTER", "[%QZR_INNER%]");
+  ScopedEnv inner("QZR_INNER", "in");
+  EXPECT_EQ(ExpandEnvVars("%QZR_OUTER%"), "[in]");
+}
+
+TEST(ExpandEnvVars, EndsOnLonePercentSign) {
+  ScopedEnv a("QZR_A", "alpha");
+  EXPECT_EQ(ExpandEnvVars("50% off"), "50% off");
+  EXPECT_EQ(ExpandEnvVars("%QZR_A% is 100%"), "alpha is 100%");
+  EXPECT_EQ(ExpandEnvVars("%"), "%");
+  EXPECT_EQ(ExpandEnvVars("%%%"), "%");
+}
+
+TEST(ExpandEnvVars, EndsOnValuesThatReferToThemselves) {
+  ScopedEnv self("QZR_SELF", "x%QZR_SELF%");
+  EXPECT_EQ(ExpandEnvVars("%QZR_SELF%"), "x%QZR_SELF%");
+  ScopedEnv ping("QZR_PING", "%QZR_PONG%");
+  ScopedEnv pong("QZR_PONG", "%QZR_PING%!");
+  EXPECT_EQ(ExpandEnvVars("%QZR_PING%"), "%QZR_PING%!");
+  // A value that builds ever new names out of the text around it still stops.
+  ScopedEnv grow("QZR_GROW", "%QZR_GROW%%QZR_GROW");
+  std::string out = ExpandEnvVars("%QZR_GROW%%");
+  EXPECT_LE(out.size(), (1u << 20) + 64);
+}
+
+}  // namespace
+}  // namespace qzr::test

@@ -1,0 +1,34 @@
+// A WFX module as a host sees it: the library and its entry points, called in the host's order
+// (FsInit, FsSetDefaultParams, then whatever the user asks).
+#pragma once
+#include <string>
+
+#include "library.h"
+#include "plugin/fsplugin.h"
+
+namespace wfxhost {
+
+class WfxModule {
+ public:
+  // Loads the module; on failure `error()` says why.
+  explicit WfxModule(const std::string& path);
+  bool ok() const { return error_.empty(); }
+  const std::string& error() const { return error_; }
+
+  // FsInit, then FsSetDefaultParams with `iniName` as DefaultIniName.
+  void Start(const std::string& iniName);
+  std::string RootName(int maxlen = qzr::host::kMaxPath);
+  // Unloads the module: its shut-down runs now.
+  void Unload() { library_.Unload(); }
+
+  template <typename Fn>
+  Fn Entry(const char* name) const {
+    return reinterpret_cast<Fn>(library_.Symbol(name));
+  }
+
+ private:
+  Library library_;
+  std::string error_;
+};
+
+}  // namespace wfxhost
