@@ -1,0 +1,38 @@
+# Checks a PE module as a host loads it: entry points exported under their plain names (no
+# stdcall "@N" decoration) and nothing imported but Windows system DLLs (no MinGW runtime DLLs).
+# Usage: cmake -DOBJDUMP=... -DMODULE=... -DEXPECTED="FsInit;..." -P pe_check.cmake
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${MODULE}")
+endif()
+
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" exports "${dump}")
+set(names)
+foreach(line IN LISTS exports)
+  string(REGEX REPLACE "\\[ *[0-9]+\\] " "" name "${line}")
+  string(STRIP "${name}" name)
+  list(APPEND names "${name}")
+  if(name MATCHES "@")
+    message(FATAL_ERROR "decorated export: ${name}")
+  endif()
+endforeach()
+foreach(want IN LISTS EXPECTED)
+  if(NOT want IN_LIST names)
+    message(FATAL_ERROR "missing export ${want}; exports: ${names}")
+  endif()
+endforeach()
+
+set(allowed KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll SHELL32.dll COMCTL32.dll msvcrt.dll
+            ole32.dll OLEAUT32.dll UxTheme.dll comdlg32.dll SHLWAPI.dll VERSION.dll)
+string(TOUPPER "${allowed}" allowed)
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(line IN LISTS imports)
+  string(REGEX REPLACE "DLL Name: " "" dll "${line}")
+  string(STRIP "${dll}" dll)
+  string(TOUPPER "${dll}" upper)
+  if(NOT upper IN_LIST allowed)
+    message(FATAL_ERROR "imports a non-system DLL: ${dll}")
+  endif()
+endforeach()
+message(STATUS "exports: ${names}")
