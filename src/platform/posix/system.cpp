@@ -80,4 +80,31 @@ std::string System::ErrorMessage(long code) {
 // On Linux hosts the "A" functions carry UTF-8 already.
 std::string System::AnsiToUtf8(const std::string& text) { return text; }
 
+// Names on a Linux host are UTF-8: ASCII letters and the Cyrillic alphabet are folded, which
+// covers the languages the system speaks.
+std::string System::UpperCase(const std::string& text) {
+  std::string out = text;
+  for (size_t i = 0; i < out.size(); ++i) {
+    auto b = static_cast<unsigned char>(out[i]);
+    if (b >= 'a' && b <= 'z') {
+      out[i] = static_cast<char>(b - 32);
+    } else if (b == 0xD0 && i + 1 < out.size()) {
+      auto c = static_cast<unsigned char>(out[i + 1]);
+      if (c >= 0xB0 && c <= 0xBF) out[i + 1] = static_cast<char>(c - 0x20);  // а..п
+      ++i;
+    } else if (b == 0xD1 && i + 1 < out.size()) {
+      auto c = static_cast<unsigned char>(out[i + 1]);
+      if (c >= 0x80 && c <= 0x8F) {  // р..я
+        out[i] = static_cast<char>(0xD0);
+        out[i + 1] = static_cast<char>(c + 0x20);
+      } else if (c == 0x91) {  // ё
+        out[i] = static_cast<char>(0xD0);
+        out[i + 1] = static_cast<char>(0x81);
+      }
+      ++i;
+    }
+  }
+  return out;
+}
+
 }  // namespace qzr::posix

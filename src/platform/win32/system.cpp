@@ -97,4 +97,10 @@ std::string System::AnsiToUtf8(const std::string& text) {
   return WideToUtf8(wide.data(), n);
 }
 
+std::string System::UpperCase(const std::string& text) {
+  std::string out = text;
+  if (!out.empty()) CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
 }  // namespace qzr::win32
