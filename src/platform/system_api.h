@@ -32,6 +32,9 @@ class SystemApi {
   virtual std::string UpperCase(const std::string& text) = 0;
   // Text in the system's ANSI code page, as UTF-8 for display.
   virtual std::string AnsiToUtf8(const std::string& text) = 0;
+  // UTF-8 (text typed into a dialog) as the system's ANSI code page; characters the code page
+  // lacks become "?".
+  virtual std::string Utf8ToAnsi(const std::string& text) = 0;
 };
 
 }  // namespace qzr

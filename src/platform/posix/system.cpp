@@ -79,6 +79,7 @@ std::string System::ErrorMessage(long code) {
 
 // On Linux hosts the "A" functions carry UTF-8 already.
 std::string System::AnsiToUtf8(const std::string& text) { return text; }
+std::string System::Utf8ToAnsi(const std::string& text) { return text; }
 
 // Names on a Linux host are UTF-8: ASCII letters and the Cyrillic alphabet are folded, which
 // covers the languages the system speaks.

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/win32/wide.h"
+
 namespace qzr::win32 {
 namespace {
 
@@ -95,6 +97,15 @@ std::string System::AnsiToUtf8(const std::string& text) {
   std::vector<wchar_t> wide(static_cast<size_t>(n));
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
   return WideToUtf8(wide.data(), n);
+}
+
+std::string System::Utf8ToAnsi(const std::string& text) {
+  std::wstring wide = Utf8ToWide(text);
+  if (wide.empty()) return {};
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  return out;
 }
 
 std::string System::UpperCase(const std::string& text) {
