@@ -1,0 +1,55 @@
+// The two dialogs as the rest of the plugin sees them: what the apply dialog is filled with, what
+// its buttons ask for, and the calls that show each dialog modally on the calling thread.
+// The Windows module shows real windows; other builds have no dialogs (see no_dialogs.cpp).
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace qzr {
+
+// Modal results, as the dialogs end.
+inline constexpr int kModalOk = 1;      // after Save, or OK in the about dialog
+inline constexpr int kModalCancel = 2;  // Close, Escape, Enter (Close is the default button), close box
+
+// What the apply dialog shows when it opens. Texts are UTF-8: text from a definition is ANSI
+// bytes and is turned into UTF-8 with SystemApi::AnsiToUtf8 first.
+struct ApplyDialogState {
+  std::string Memo;           // Memo1: the tweak's name
+  bool RadioVisible = false;  // the Yes/No group (tweaks not typed by hand)
+  bool ValueVisible = false;  // the value box (tweaks typed by hand)
+  int RadioIndex = 0;         // 0 Yes (on), 1 No (off)
+  std::string Value;          // the value box, pre-filled with the current value
+  std::string DefVal;         // the read-only default
+};
+
+// What the apply dialog's buttons do. Either may raise (ShownError, or any std::exception): the
+// dialog then shows the message in a message box and stays open.
+class ApplyDialogActions {
+ public:
+  virtual ~ApplyDialogActions() = default;
+  // Save: `radioIndex` is the selected item (0 on, 1 off; -1 when neither is), `typedValue` the
+  // value box's text as UTF-8 (SystemApi::Utf8ToAnsi gives the system's bytes). When it returns,
+  // the dialog closes with kModalOk.
+  virtual void Save(int radioIndex, const std::string& typedValue) = 0;
+  // The rebuild button on the about page; the dialog stays open either way.
+  virtual void Rebuild() = 0;
+};
+
+// Shows the apply dialog modally (no owner, centred on the screen) and returns its modal result.
+// Its texts follow State().Language, which its flag buttons change.
+int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions);
+
+// Shows the about dialog modally; returns kModalOk (OK) or kModalCancel (close box).
+int ShowAboutDialog();
+
+// Runs what a dialog button asks for. Returns the message to show when it raised, nothing when it
+// went through: the dialog's message handling, which keeps the dialog open after an error.
+std::optional<std::string> RunDialogAction(const std::function<void()>& action);
+
+// One of this module's icon resources ("SOMEICON", "XICON", "MAINICON") as a shared icon: every
+// call hands out the same handle and nobody frees it. Null where the module has no such resource
+// (and in builds without Windows resources).
+void* SharedModuleIcon(const char* resourceName);
+
+}  // namespace qzr
