@@ -63,6 +63,8 @@ void Shutdown() {
   }
   s.IniDir.clear();
   s.ModuleDir.clear();
+  std::vector<TTWREC>().swap(s.TweakTable);
+  s.TweakPos = 0;
 }
 
 }  // namespace qzr

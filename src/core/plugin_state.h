@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/tweak_record.h"
+
 namespace qzr {
 
 // Interface language values; any other value selects no text.
@@ -16,6 +18,10 @@ struct PluginState {
   std::string IniDir;     // folder of the host's suggested settings file, with trailing delimiter
   bool OSIsNT = false;
   uint8_t Language = kEnglish;
+  // The valid definitions, in the order their files were found. While the database is built,
+  // TweakPos is the 1-based number of the record being filled; afterwards the count.
+  std::vector<TTWREC> TweakTable;
+  int32_t TweakPos = 0;
 };
 
 PluginState& State();
