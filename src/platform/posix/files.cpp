@@ -137,7 +137,10 @@ bool Files::Copy(const std::string& source, const std::string& target, bool fail
   if (ReadWhole(source, &content) != win::kSuccess) return false;
   struct stat st{};
   if (stat(target.c_str(), &st) == 0 && (failIfExists || S_ISDIR(st.st_mode))) return false;
-  return OpenForWrite(target, O_CREAT | O_TRUNC, "Copy", content) == win::kSuccess;
+  if (OpenForWrite(target, O_CREAT | O_TRUNC, "Copy", content) != win::kSuccess) return false;
+  // CopyFileA gives the copy its source's attributes, read-only included.
+  if (IsReadOnlyFile(source)) SetAttributes(target, win::kAttrReadOnly);
+  return true;
 }
 
 bool Files::MoveReplace(const std::string& source, const std::string& target) {
