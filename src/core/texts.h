@@ -28,5 +28,13 @@ inline constexpr std::string_view kRootName = "QZR_TC - plugin for system tweaki
 inline constexpr std::string_view kNeedWriteAccess = "QZR_TC: I must have write access to %s";
 inline constexpr std::string_view kCaption = "QZR_TC";
 
+// The plugin database: the description of a definition without a name, and the first two lines
+// of each folder's directory.txt (the first always in Russian).
+inline constexpr Bilingual kPluginWithErrors{"VLK Plugin with errors.", "Плагин VLK с ошибками."};
+inline constexpr std::string_view kValidFolderNote = "Этот каталог содержит плагины VLK";
+inline constexpr std::string_view kTrashFolderNote =
+    "Здесь размешены плагины для другой ОС, а так же плагины содержащие ошибки.";
+inline constexpr std::string_view kMakerNotice = "Made by QZR_TC - plugin for system tweaking";
+
 }  // namespace texts
 }  // namespace qzr
