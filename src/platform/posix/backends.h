@@ -26,17 +26,31 @@ class Registry final : public RegistryApi {
   long DeleteKey(RegHandle base, const std::string& subKey) override;
   long EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* length) override;
   long QueryInfoKey(RegHandle key, RegKeyInfo* info) override;
+  // The tree, read from the registry file on first use.
   RegistryTree& Tree();
+  // Forgets the tree and every open handle, as unloading the module would: the next call reads
+  // the registry file again (and looks at QZR_REGISTRY_FILE again).
+  void Reload();
 
  private:
   struct OpenHandle {
     std::shared_ptr<RegNode> node;
     uint32_t access;
+    std::string path;  // from the root's name, for fault injection
   };
-  long Resolve(RegHandle handle, std::shared_ptr<RegNode>* node, uint32_t* access);
-  RegHandle NewHandle(const std::shared_ptr<RegNode>& node, uint32_t access);
+  struct Resolved {
+    std::shared_ptr<RegNode> node;
+    uint32_t access = 0;
+    std::string path;
+  };
+  long Resolve(RegHandle handle, Resolved* key);
+  RegHandle NewHandle(const std::shared_ptr<RegNode>& node, uint32_t access, std::string path);
+  // After every change: the whole tree goes to the registry file.
+  void Changed();
 
   std::unique_ptr<RegistryTree> tree_;
+  std::string file_;
+  bool saveToFile_ = false;
   std::map<RegHandle, OpenHandle> handles_;
   RegHandle nextHandle_ = 0x1000;
 };
@@ -77,6 +91,7 @@ class System final : public SystemApi {
   std::string FormatLongTime(const LocalTime& t) override;
   std::string FormatShortDate(const LocalTime& t) override;
   std::string ErrorMessage(long code) override;
+  bool FarEastLocale() override;
   std::string AnsiToUtf8(const std::string& text) override;
   std::string Utf8ToAnsi(const std::string& text) override;
   std::string UpperCase(const std::string& text) override;

@@ -1,10 +1,14 @@
 // POSIX substitute for the registry: a key tree with the five roots, answering like the Win32
-// calls (status codes, sub-keys in case-insensitive order, RegDeleteKey refusing a key with
-// sub-keys, rights checked against the access a handle was opened with).
+// calls under Wine (status codes, sub-keys in case-insensitive order, RegDeleteKey refusing a
+// key with sub-keys, rights checked against the access a handle was opened with), kept in a
+// text file between loads of the module. Every call can be made to fail through Faults, named
+// "RegCreateKey", "RegOpenKey", ... with the key's path from its root (and "\" and the value
+// name for value calls) as the path to match.
 #include <cstring>
 
 #include "platform/posix/backends.h"
 #include "platform/posix/faults.h"
+#include "platform/posix/registry_file.h"
 #include "platform/posix/registry_tree.h"
 #include "util/text.h"
 
@@ -16,83 +20,118 @@ constexpr uint32_t kSetValue = 0x0002;
 constexpr uint32_t kCreateSubKey = 0x0004;
 constexpr uint32_t kEnumerateSubKeys = 0x0008;
 constexpr long kKeyDeleted = 1018;
+constexpr uint32_t kRegMultiSz = 7;
+
+bool IsStringType(uint32_t type) { return type == win::kRegSz || type == win::kRegExpandSz || type == kRegMultiSz; }
+
+std::string Join(const std::string& path, const std::string& name) { return path + "\\" + name; }
 
 }  // namespace
 
-Registry::Registry() : tree_(std::make_unique<RegistryTree>()) {}
+Registry::Registry() = default;
 Registry::~Registry() = default;
 
-RegistryTree& Registry::Tree() { return *tree_; }
+RegistryTree& Registry::Tree() {
+  if (!tree_) {
+    tree_ = std::make_unique<RegistryTree>();
+    file_ = RegistryFileLocation();
+    RegistryLoad loaded = file_.empty() ? RegistryLoad::kMissing : LoadRegistryFile(file_, tree_.get());
+    if (loaded != RegistryLoad::kLoaded) tree_->AddSystemDefaults();
+    // A file that exists but cannot be read is never overwritten.
+    saveToFile_ = !file_.empty() && loaded != RegistryLoad::kUnreadable;
+  }
+  return *tree_;
+}
 
-long Registry::Resolve(RegHandle handle, std::shared_ptr<RegNode>* node, uint32_t* access) {
-  node->reset();
-  if (std::shared_ptr<RegNode> root = tree_->Root(handle)) {
-    *node = root;
-    *access = win::kKeyAllAccess;
+void Registry::Reload() {
+  tree_.reset();
+  handles_.clear();
+}
+
+void Registry::Changed() {
+  // A failed save keeps the change in memory; the next change writes the whole tree again.
+  if (saveToFile_) SaveRegistryFile(file_, *tree_);
+}
+
+long Registry::Resolve(RegHandle handle, Resolved* key) {
+  *key = Resolved{};
+  if (std::shared_ptr<RegNode> root = Tree().Root(handle)) {
+    for (const auto& [name, node] : Tree().NamedRoots())
+      if (node == root) *key = Resolved{root, win::kKeyAllAccess, name};
     return win::kSuccess;
   }
   auto it = handles_.find(handle);
   if (it == handles_.end()) return win::kInvalidHandle;
   if (it->second.node->deleted) return kKeyDeleted;
-  *node = it->second.node;
-  *access = it->second.access;
+  *key = Resolved{it->second.node, it->second.access, it->second.path};
   return win::kSuccess;
 }
 
-RegHandle Registry::NewHandle(const std::shared_ptr<RegNode>& node, uint32_t access) {
+RegHandle Registry::NewHandle(const std::shared_ptr<RegNode>& node, uint32_t access, std::string path) {
   RegHandle h = nextHandle_;
   nextHandle_ += 4;
-  handles_[h] = OpenHandle{node, access};
+  handles_[h] = OpenHandle{node, access, std::move(path)};
   return h;
 }
 
 long Registry::CreateKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) {
   *result = 0;
-  std::shared_ptr<RegNode> node;
-  uint32_t baseAccess = 0;
-  if (long rc = Resolve(base, &node, &baseAccess)) return rc;
-  if (long f = Faults::Check("RegCreateKey", subKey)) return f;
-  std::shared_ptr<RegNode> current = node;
-  for (const std::string& part : RegistryTree::SplitPath(subKey)) {
-    if (part.empty()) return win::kInvalidParameter;
+  Resolved key;
+  if (long rc = Resolve(base, &key)) return rc;
+  if (long f = Faults::Check("RegCreateKey", Join(key.path, subKey))) return f;
+  std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
+  if (!parts) return win::kBadPathName;
+  std::shared_ptr<RegNode> current = key.node;
+  std::string path = key.path;
+  bool changed = false;
+  for (const std::string& part : *parts) {
     std::shared_ptr<RegNode> child = current->Child(part);
     if (!child) {
-      if (!(baseAccess & kCreateSubKey)) return win::kAccessDenied;
+      if (!(key.access & kCreateSubKey)) return win::kAccessDenied;
       child = current->AddChild(part);
-      tree_->Changed();
+      changed = true;
     }
     current = child;
+    path = Join(path, child->name);
   }
-  *result = NewHandle(current, access);
+  if (changed) Changed();
+  *result = NewHandle(current, access, path);
   return win::kSuccess;
 }
 
 long Registry::OpenKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) {
   *result = 0;
-  std::shared_ptr<RegNode> node;
-  uint32_t baseAccess = 0;
-  if (long rc = Resolve(base, &node, &baseAccess)) return rc;
-  if (long f = Faults::Check("RegOpenKey", subKey)) return f;
-  std::shared_ptr<RegNode> current = node;
-  for (const std::string& part : RegistryTree::SplitPath(subKey)) {
-    current = part.empty() ? nullptr : current->Child(part);
+  Resolved key;
+  if (long rc = Resolve(base, &key)) return rc;
+  if (long f = Faults::Check("RegOpenKey", Join(key.path, subKey))) return f;
+  std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
+  if (!parts) return win::kBadPathName;
+  std::shared_ptr<RegNode> current = key.node;
+  std::string path = key.path;
+  for (const std::string& part : *parts) {
+    current = current->Child(part);
     if (!current) return win::kFileNotFound;
+    path = Join(path, current->name);
   }
-  *result = NewHandle(current, access);
+  *result = NewHandle(current, access, path);
   return win::kSuccess;
 }
 
 long Registry::CloseKey(RegHandle key) {
-  if (tree_->Root(key)) return win::kSuccess;
-  return handles_.erase(key) ? win::kSuccess : win::kInvalidHandle;
+  if (Tree().Root(key)) return win::kSuccess;
+  auto it = handles_.find(key);
+  if (it == handles_.end()) return win::kInvalidHandle;
+  if (long f = Faults::Check("RegCloseKey", it->second.path)) return f;
+  handles_.erase(it);
+  return win::kSuccess;
 }
 
 long Registry::QueryValue(RegHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
-  std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (long rc = Resolve(key, &node, &access)) return rc;
-  if (!(access & kQueryValue)) return win::kAccessDenied;
-  const RegValue* value = node->FindValue(name);
+  Resolved k;
+  if (long rc = Resolve(key, &k)) return rc;
+  if (!(k.access & kQueryValue)) return win::kAccessDenied;
+  if (long f = Faults::Check("RegQueryValue", Join(k.path, name))) return f;
+  const RegValue* value = k.node->FindValue(name);
   if (!value) return win::kFileNotFound;
   if (type) *type = value->type;
   auto needed = static_cast<uint32_t>(value->data.size());
@@ -111,57 +150,55 @@ long Registry::QueryValue(RegHandle key, const std::string& name, uint32_t* type
 }
 
 long Registry::SetValue(RegHandle key, const std::string& name, uint32_t type, const uint8_t* data, uint32_t size) {
-  std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (long rc = Resolve(key, &node, &access)) return rc;
-  if (!(access & kSetValue)) return win::kAccessDenied;
-  if (long f = Faults::Check("RegSetValue", name)) return f;
+  Resolved k;
+  if (long rc = Resolve(key, &k)) return rc;
+  if (!(k.access & kSetValue)) return win::kAccessDenied;
+  if (long f = Faults::Check("RegSetValue", Join(k.path, name))) return f;
   std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
-  // Windows stores string types with their terminating zero even when the caller left it out.
-  if ((type == win::kRegSz || type == win::kRegExpandSz) && (bytes.empty() || bytes.back() != '\0'))
-    bytes.push_back('\0');
-  node->SetValue(name, type, std::move(bytes));
-  tree_->Changed();
+  // Windows keeps string types with their terminating zero even when the caller left it out,
+  // but an empty string stays empty.
+  if (IsStringType(type) && !bytes.empty() && bytes.back() != '\0') bytes.push_back('\0');
+  k.node->SetValue(name, type, std::move(bytes));
+  Changed();
   return win::kSuccess;
 }
 
 long Registry::DeleteValue(RegHandle key, const std::string& name) {
-  std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (long rc = Resolve(key, &node, &access)) return rc;
-  if (!(access & kSetValue)) return win::kAccessDenied;
-  if (!node->RemoveValue(name)) return win::kFileNotFound;
-  tree_->Changed();
+  Resolved k;
+  if (long rc = Resolve(key, &k)) return rc;
+  if (!(k.access & kSetValue)) return win::kAccessDenied;
+  if (long f = Faults::Check("RegDeleteValue", Join(k.path, name))) return f;
+  if (!k.node->RemoveValue(name)) return win::kFileNotFound;
+  Changed();
   return win::kSuccess;
 }
 
 long Registry::DeleteKey(RegHandle base, const std::string& subKey) {
-  std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (long rc = Resolve(base, &node, &access)) return rc;
-  std::vector<std::string> parts = RegistryTree::SplitPath(subKey);
-  if (parts.empty()) return win::kAccessDenied;
-  std::shared_ptr<RegNode> parent = node;
-  for (size_t i = 0; i + 1 < parts.size(); ++i) {
-    parent = parent->Child(parts[i]);
-    if (!parent) return win::kFileNotFound;
+  Resolved key;
+  if (long rc = Resolve(base, &key)) return rc;
+  if (long f = Faults::Check("RegDeleteKey", Join(key.path, subKey))) return f;
+  std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
+  if (!parts) return win::kBadPathName;
+  // An empty path names the key of the handle itself; the roots are never deleted.
+  std::shared_ptr<RegNode> victim = key.node;
+  for (const std::string& part : *parts) {
+    victim = victim->Child(part);
+    if (!victim) return win::kFileNotFound;
   }
-  std::shared_ptr<RegNode> victim = parent->Child(parts.back());
-  if (!victim) return win::kFileNotFound;
-  if (!victim->children.empty()) return win::kAccessDenied;
-  if (long f = Faults::Check("RegDeleteKey", subKey)) return f;
-  parent->RemoveChild(parts.back());
-  tree_->Changed();
+  std::shared_ptr<RegNode> parent = victim->parent.lock();
+  if (!parent || !victim->children.empty()) return win::kAccessDenied;
+  parent->RemoveChild(victim->name);
+  Changed();
   return win::kSuccess;
 }
 
 long Registry::EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* length) {
-  std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (long rc = Resolve(key, &node, &access)) return rc;
-  if (!(access & kEnumerateSubKeys)) return win::kAccessDenied;
-  if (index >= node->children.size()) return win::kNoMoreItems;
-  auto it = node->children.begin();
+  Resolved k;
+  if (long rc = Resolve(key, &k)) return rc;
+  if (!(k.access & kEnumerateSubKeys)) return win::kAccessDenied;
+  if (long f = Faults::Check("RegEnumKey", k.path)) return f;
+  if (index >= k.node->children.size()) return win::kNoMoreItems;
+  auto it = k.node->children.begin();
   std::advance(it, index);
   const std::string& child = it->second->name;
   if (child.size() + 1 > *length) return win::kMoreData;
@@ -172,18 +209,22 @@ long Registry::EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* leng
 
 long Registry::QueryInfoKey(RegHandle key, RegKeyInfo* info) {
   *info = RegKeyInfo{};
-  std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (long rc = Resolve(key, &node, &access)) return rc;
-  if (!(access & kQueryValue)) return win::kAccessDenied;
-  info->SubKeyCount = static_cast<uint32_t>(node->children.size());
-  info->ValueCount = static_cast<uint32_t>(node->values.size());
-  for (const auto& [folded, child] : node->children)
+  Resolved k;
+  if (long rc = Resolve(key, &k)) return rc;
+  if (!(k.access & kQueryValue)) return win::kAccessDenied;
+  if (long f = Faults::Check("RegQueryInfoKey", k.path)) return f;
+  const RegNode& node = *k.node;
+  info->SubKeyCount = static_cast<uint32_t>(node.children.size());
+  info->ValueCount = static_cast<uint32_t>(node.values.size());
+  for (const auto& [folded, child] : node.children)
     info->MaxSubKeyNameLength = std::max<uint32_t>(info->MaxSubKeyNameLength, static_cast<uint32_t>(child->name.size()));
-  for (const RegValue& v : node->values) {
+  for (const RegValue& v : node.values) {
     info->MaxValueNameLength = std::max<uint32_t>(info->MaxValueNameLength, static_cast<uint32_t>(v.name.size()));
-    info->MaxDataLength = std::max<uint32_t>(info->MaxDataLength, static_cast<uint32_t>(v.data.size()));
+    // The registry keeps strings as UTF-16 and reports their size in that form.
+    size_t size = IsStringType(v.type) ? v.data.size() * 2 : v.data.size();
+    info->MaxDataLength = std::max<uint32_t>(info->MaxDataLength, static_cast<uint32_t>(size));
   }
+  info->LastWriteTime = node.lastWriteTime;
   return win::kSuccess;
 }
 

@@ -2,10 +2,33 @@
 #include "platform/posix/registry_tree.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "util/text.h"
 
 namespace qzr::posix {
+namespace {
+
+constexpr std::pair<RegHandle, const char*> kRoots[] = {
+    {kHkeyClassesRoot, "HKEY_CLASSES_ROOT"}, {kHkeyCurrentUser, "HKEY_CURRENT_USER"},
+    {kHkeyLocalMachine, "HKEY_LOCAL_MACHINE"}, {kHkeyUsers, "HKEY_USERS"},
+    {kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG"}};
+
+void MarkDeleted(RegNode& node) {
+  node.deleted = true;
+  for (auto& [folded, child] : node.children) MarkDeleted(*child);
+}
+
+}  // namespace
+
+uint64_t FileTimeNow() {
+  timespec ts{};
+  clock_gettime(CLOCK_REALTIME, &ts);
+  constexpr uint64_t kUnixEpochIn1601 = 11644473600ULL;
+  return (static_cast<uint64_t>(ts.tv_sec) + kUnixEpochIn1601) * 10000000ULL + static_cast<uint64_t>(ts.tv_nsec) / 100;
+}
+
+void RegNode::Touch() { lastWriteTime = FileTimeNow(); }
 
 std::shared_ptr<RegNode> RegNode::Child(const std::string& childName) const {
   auto it = children.find(UpperAscii(childName));
@@ -15,13 +38,11 @@ std::shared_ptr<RegNode> RegNode::Child(const std::string& childName) const {
 std::shared_ptr<RegNode> RegNode::AddChild(const std::string& childName) {
   auto node = std::make_shared<RegNode>();
   node->name = childName;
+  node->parent = weak_from_this();
+  node->Touch();
   children[UpperAscii(childName)] = node;
+  Touch();
   return node;
-}
-
-static void MarkDeleted(RegNode& node) {
-  node.deleted = true;
-  for (auto& [folded, child] : node.children) MarkDeleted(*child);
 }
 
 void RegNode::RemoveChild(const std::string& childName) {
@@ -29,6 +50,7 @@ void RegNode::RemoveChild(const std::string& childName) {
   if (it == children.end()) return;
   MarkDeleted(*it->second);
   children.erase(it);
+  Touch();
 }
 
 const RegValue* RegNode::FindValue(const std::string& valueName) const {
@@ -38,6 +60,7 @@ const RegValue* RegNode::FindValue(const std::string& valueName) const {
 }
 
 void RegNode::SetValue(const std::string& valueName, uint32_t type, std::string data) {
+  Touch();
   for (RegValue& v : values) {
     if (EqualsNoCaseAscii(v.name, valueName)) {
       v.type = type;
@@ -53,16 +76,23 @@ bool RegNode::RemoveValue(const std::string& valueName) {
                          [&](const RegValue& v) { return EqualsNoCaseAscii(v.name, valueName); });
   if (it == values.end()) return false;
   values.erase(it);
+  Touch();
   return true;
 }
 
 RegistryTree::RegistryTree() {
-  for (RegHandle h : {kHkeyClassesRoot, kHkeyCurrentUser, kHkeyLocalMachine, kHkeyUsers, kHkeyCurrentConfig})
-    roots_[h] = std::make_shared<RegNode>();
-  // What every NT-family Windows holds: the probe of the OS family reads it.
+  for (const auto& [handle, name] : kRoots) {
+    roots_[handle] = std::make_shared<RegNode>();
+    roots_[handle]->Touch();
+  }
+}
+
+void RegistryTree::AddSystemDefaults() {
   std::shared_ptr<RegNode> node = roots_[kHkeyLocalMachine];
-  for (const char* part : {"SYSTEM", "CurrentControlSet", "Control", "Session Manager", "Environment"})
-    node = node->Child(part) ? node->Child(part) : node->AddChild(part);
+  for (const char* part : {"SYSTEM", "CurrentControlSet", "Control", "Session Manager", "Environment"}) {
+    std::shared_ptr<RegNode> child = node->Child(part);
+    node = child ? child : node->AddChild(part);
+  }
   node->SetValue("OS", 1, std::string("Windows_NT", 11));
 }
 
@@ -71,16 +101,19 @@ std::shared_ptr<RegNode> RegistryTree::Root(RegHandle handle) const {
   return it == roots_.end() ? nullptr : it->second;
 }
 
-std::vector<std::string> RegistryTree::SplitPath(const std::string& path) {
+std::vector<std::pair<std::string, std::shared_ptr<RegNode>>> RegistryTree::NamedRoots() const {
+  std::vector<std::pair<std::string, std::shared_ptr<RegNode>>> named;
+  for (const auto& [handle, name] : kRoots) named.emplace_back(name, roots_.at(handle));
+  return named;
+}
+
+std::optional<std::vector<std::string>> RegistryTree::SplitPath(const std::string& path) {
+  if (!path.empty() && path.front() == '\\') return std::nullopt;
   std::vector<std::string> parts;
-  size_t b = 0, e = path.size();
-  while (b < e && path[b] == '\\') ++b;
-  while (e > b && path[e - 1] == '\\') --e;
-  if (b == e) return parts;
-  size_t start = b;
-  for (size_t i = b; i <= e; ++i) {
-    if (i == e || path[i] == '\\') {
-      parts.push_back(path.substr(start, i - start));
+  size_t start = 0;
+  for (size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\') {
+      if (i > start) parts.push_back(path.substr(start, i - start));
       start = i + 1;
     }
   }

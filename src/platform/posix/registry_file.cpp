@@ -1,0 +1,211 @@
+// The substitute registry's file: location, text form, atomic saving.
+#include "platform/posix/registry_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/posix/faults.h"
+
+namespace qzr::posix {
+namespace {
+
+constexpr const char* kSignature = "QZR_TC registry 1";
+constexpr char kHex[] = "0123456789ABCDEF";
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string Escape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F || c == '%' || c == '"') {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> Unescape(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    int hi = HexValue(text[i + 1]), lo = HexValue(text[i + 2]);
+    if (hi < 0 || lo < 0) return std::nullopt;
+    out += static_cast<char>(hi * 16 + lo);
+    i += 2;
+  }
+  return out;
+}
+
+std::optional<std::string> FromHex(std::string_view hex) {
+  if (hex.size() % 2) return std::nullopt;
+  std::string out;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    int hi = HexValue(hex[i]), lo = HexValue(hex[i + 1]);
+    if (hi < 0 || lo < 0) return std::nullopt;
+    out += static_cast<char>(hi * 16 + lo);
+  }
+  return out;
+}
+
+void FormatNode(const RegNode& node, const std::string& path, std::string* out) {
+  *out += "[" + path + "]\n";
+  for (const RegValue& v : node.values) {
+    *out += "\"" + Escape(v.name) + "\"=" + std::to_string(v.type) + ":";
+    for (char c : v.data) {
+      *out += kHex[static_cast<unsigned char>(c) >> 4];
+      *out += kHex[static_cast<unsigned char>(c) & 15];
+    }
+    *out += "\n";
+  }
+  for (const auto& [folded, child] : node.children) FormatNode(*child, path + "\\" + Escape(child->name), out);
+}
+
+// The key of a "[ROOT\A\B]" line, made when missing; null when the root is unknown.
+std::shared_ptr<RegNode> KeyOfHeader(std::string_view inner, const RegistryTree& tree) {
+  std::vector<std::string_view> parts;
+  size_t start = 0;
+  for (size_t i = 0; i <= inner.size(); ++i) {
+    if (i == inner.size() || inner[i] == '\\') {
+      parts.push_back(inner.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  std::shared_ptr<RegNode> node;
+  for (const auto& [name, root] : tree.NamedRoots())
+    if (parts.front() == name) node = root;
+  for (size_t i = 1; node && i < parts.size(); ++i) {
+    std::optional<std::string> name = Unescape(parts[i]);
+    if (!name || name->empty()) return nullptr;
+    std::shared_ptr<RegNode> child = node->Child(*name);
+    node = child ? child : node->AddChild(*name);
+  }
+  return node;
+}
+
+// A '"name"=type:hex' line into `node`; false when it does not fit the form.
+bool ParseValue(std::string_view line, RegNode* node) {
+  size_t close = line.find('"', 1);
+  if (close == std::string_view::npos || line.substr(close + 1, 1) != "=") return false;
+  size_t colon = line.find(':', close + 2);
+  if (colon == std::string_view::npos || colon == close + 2) return false;
+  uint32_t type = 0;
+  for (char c : line.substr(close + 2, colon - close - 2)) {
+    if (c < '0' || c > '9' || type > 100000000) return false;
+    type = type * 10 + static_cast<uint32_t>(c - '0');
+  }
+  std::optional<std::string> name = Unescape(line.substr(1, close - 1));
+  std::optional<std::string> data = FromHex(line.substr(colon + 1));
+  if (!name || !data) return false;
+  node->SetValue(*name, type, std::move(*data));
+  return true;
+}
+
+bool MakeFolders(const std::string& folder) {
+  if (folder.empty()) return true;
+  struct stat st{};
+  if (stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+  size_t slash = folder.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) return false;
+  return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+bool WriteAllAndClose(int fd, const std::string& content) {
+  size_t done = 0;
+  bool ok = true;
+  while (ok && done < content.size()) {
+    ssize_t n = write(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else done += static_cast<size_t>(n);
+  }
+  if (ok && fsync(fd) != 0) ok = false;
+  if (close(fd) != 0) ok = false;
+  return ok;
+}
+
+}  // namespace
+
+std::string RegistryFileLocation() {
+  if (const char* file = std::getenv("QZR_REGISTRY_FILE")) return file;
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/qzr_tc/registry.txt";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.config/qzr_tc/registry.txt";
+  return {};
+}
+
+std::string FormatRegistry(const RegistryTree& tree) {
+  std::string out = std::string(kSignature) + "\n";
+  for (const auto& [name, root] : tree.NamedRoots()) FormatNode(*root, name, &out);
+  return out;
+}
+
+void ParseRegistry(const std::string& text, RegistryTree* tree) {
+  std::shared_ptr<RegNode> current;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + pos, end - pos);
+    pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
+      current = KeyOfHeader(line.substr(1, line.size() - 2), *tree);
+    else if (current && !line.empty() && line.front() == '"')
+      ParseValue(line, current.get());
+  }
+}
+
+RegistryLoad LoadRegistryFile(const std::string& path, RegistryTree* tree) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? RegistryLoad::kMissing : RegistryLoad::kUnreadable;
+  std::string text;
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  if (!ok) return RegistryLoad::kUnreadable;
+  ParseRegistry(text, tree);
+  return RegistryLoad::kLoaded;
+}
+
+bool SaveRegistryFile(const std::string& path, const RegistryTree& tree) {
+  if (Faults::Check("RegistrySave", path)) return false;
+  size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && !MakeFolders(path.substr(0, slash))) return false;
+  std::string temporary = path + ".tmp";
+  int fd = open(temporary.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  if (!WriteAllAndClose(fd, FormatRegistry(tree)) || rename(temporary.c_str(), path.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qzr::posix

@@ -1,0 +1,236 @@
+// The registry functions of the platform seam, held to what Windows does. Under Wine this runs
+// against the real registry (a scratch key below HKEY_CURRENT_USER); natively against the
+// substitute, which must answer the same.
+#include <cstring>
+
+#include "support/registry_scratch.h"
+#include "support/test_support.h"
+
+namespace qzr::test {
+namespace {
+
+class RegistryContract : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(scratch_.handle(), 0u); }
+  void TearDown() override {
+    for (RegHandle h : opened_) reg().CloseKey(h);
+  }
+  static RegistryApi& reg() { return *Os().registry; }
+
+  RegHandle Create(const std::string& path, uint32_t access = win::kKeyAllAccess) {
+    RegHandle h = 0;
+    EXPECT_EQ(reg().CreateKey(scratch_.handle(), path, access, &h), win::kSuccess) << path;
+    opened_.push_back(h);
+    return h;
+  }
+  long Open(const std::string& path, uint32_t access, RegHandle* h) {
+    long rc = reg().OpenKey(scratch_.handle(), path, access, h);
+    if (*h) opened_.push_back(*h);
+    return rc;
+  }
+  void Set(RegHandle key, const std::string& name, uint32_t type, const std::string& bytes) {
+    ASSERT_EQ(reg().SetValue(key, name, type, reinterpret_cast<const uint8_t*>(bytes.data()),
+                             static_cast<uint32_t>(bytes.size())),
+              win::kSuccess);
+  }
+  // Type and data of a value read with a buffer as large as its size asks for.
+  std::pair<uint32_t, std::string> Get(RegHandle key, const std::string& name) {
+    uint32_t type = 99, size = 0;
+    EXPECT_EQ(reg().QueryValue(key, name, &type, nullptr, &size), win::kSuccess) << name;
+    std::string data(size, '\0');
+    uint32_t got = size;
+    EXPECT_EQ(reg().QueryValue(key, name, &type, reinterpret_cast<uint8_t*>(data.data()), &got), win::kSuccess);
+    data.resize(got);
+    return {type, data};
+  }
+  std::vector<std::string> SubKeys(RegHandle key) {
+    std::vector<std::string> names;
+    for (uint32_t i = 0;; ++i) {
+      char name[300];
+      uint32_t length = sizeof name;
+      long rc = reg().EnumKey(key, i, name, &length);
+      if (rc == win::kNoMoreItems) break;
+      EXPECT_EQ(rc, win::kSuccess);
+      if (rc != win::kSuccess) break;
+      EXPECT_EQ(length, std::strlen(name)) << "the length leaves out the terminating zero";
+      names.emplace_back(name, length);
+    }
+    return names;
+  }
+
+  ScratchKey scratch_;
+  std::vector<RegHandle> opened_;
+};
+
+TEST_F(RegistryContract, CreatingOpeningAndClosingKeys) {
+  RegHandle h = 0;
+  EXPECT_EQ(Open("A\\B\\C", win::kKeyRead, &h), win::kFileNotFound);
+  EXPECT_EQ(h, 0u);
+
+  RegHandle c = Create("A\\B\\C");
+  EXPECT_NE(c, 0u) << "missing keys on the path are created";
+  Set(c, "v", win::kRegDword, std::string("\x01\0\0\0", 4));
+  EXPECT_EQ(Open("a\\b\\c", win::kKeyRead, &h), win::kSuccess) << "key names ignore case";
+  EXPECT_EQ(Get(h, "V").second, std::string("\x01\0\0\0", 4)) << "value names ignore case";
+
+  RegHandle again = 0;
+  EXPECT_EQ(reg().CreateKey(c, "", win::kKeyAllAccess, &again), win::kSuccess) << "an empty path opens the key itself";
+  opened_.push_back(again);
+  EXPECT_NE(again, c);
+  EXPECT_EQ(Get(again, "v").first, win::kRegDword);
+
+  RegHandle leaf = 0;
+  EXPECT_EQ(reg().CreateKey(scratch_.handle(), "D", win::kKeyAllAccess, &leaf), win::kSuccess);
+  EXPECT_EQ(reg().CloseKey(leaf), win::kSuccess);
+  EXPECT_EQ(reg().CloseKey(kHkeyCurrentUser), win::kSuccess) << "closing a predefined root does nothing";
+  EXPECT_EQ(reg().QueryValue(0, "v", nullptr, nullptr, nullptr), win::kInvalidHandle) << "no key";
+
+  for (const char* bad : {"\\X", "\\\\X"}) {
+    EXPECT_EQ(reg().CreateKey(scratch_.handle(), bad, win::kKeyAllAccess, &h), win::kBadPathName) << bad;
+    EXPECT_EQ(h, 0u);
+    EXPECT_EQ(Open(bad, win::kKeyRead, &h), win::kBadPathName) << bad;
+    EXPECT_EQ(reg().DeleteKey(scratch_.handle(), bad), win::kBadPathName) << bad;
+  }
+  Create("X\\\\Y\\");
+  EXPECT_EQ(Open("X\\Y", win::kKeyRead, &h), win::kSuccess) << "doubled and trailing backslashes are one";
+  EXPECT_EQ(SubKeys(scratch_.handle()), (std::vector<std::string>{"A", "D", "X"}));
+}
+
+TEST_F(RegistryContract, QueryingTypeSizeAndData) {
+  RegHandle k = Create("Q");
+  Set(k, "bin", win::kRegBinary, std::string("0123456789", 10));
+  Set(k, "str", win::kRegSz, std::string("text\0", 5));
+  Set(k, "", win::kRegExpandSz, std::string("%X%\0", 4));
+
+  uint32_t type = 99, size = 0;
+  EXPECT_EQ(reg().QueryValue(k, "bin", &type, nullptr, &size), win::kSuccess);
+  EXPECT_EQ(type, win::kRegBinary);
+  EXPECT_EQ(size, 10u);
+  EXPECT_EQ(reg().QueryValue(k, "bin", nullptr, nullptr, nullptr), win::kSuccess) << "existence alone";
+
+  uint8_t small[8] = {};
+  size = sizeof small;
+  EXPECT_EQ(reg().QueryValue(k, "bin", &type, small, &size), win::kMoreData);
+  EXPECT_EQ(size, 10u) << "too small a buffer reports the size needed";
+
+  EXPECT_EQ(Get(k, "str"), std::make_pair(win::kRegSz, std::string("text\0", 5)));
+  EXPECT_EQ(Get(k, ""), std::make_pair(win::kRegExpandSz, std::string("%X%\0", 4))) << "the default value";
+
+  size = 0;
+  EXPECT_EQ(reg().QueryValue(k, "missing", &type, nullptr, &size), win::kFileNotFound);
+  RegHandle empty = Create("Q\\Empty");
+  EXPECT_EQ(reg().QueryValue(empty, "", &type, nullptr, &size), win::kFileNotFound) << "no default value set";
+}
+
+TEST_F(RegistryContract, SettingAndDeletingValues) {
+  RegHandle k = Create("S");
+  Set(k, "v", win::kRegSz, std::string("\0", 1));
+  EXPECT_EQ(Get(k, "v"), std::make_pair(win::kRegSz, std::string("\0", 1))) << "the empty string is one byte";
+  Set(k, "V", win::kRegDword, std::string("\xff\xff\xff\xff", 4));
+  EXPECT_EQ(Get(k, "v"), std::make_pair(win::kRegDword, std::string("\xff\xff\xff\xff", 4)))
+      << "setting replaces type and data";
+  Set(k, "e", win::kRegBinary, "");
+  EXPECT_EQ(Get(k, "e"), std::make_pair(win::kRegBinary, std::string()));
+  Set(k, "nul", win::kRegSz, std::string("ab\0cd\0", 6));
+  EXPECT_EQ(Get(k, "nul").second, std::string("ab\0cd\0", 6)) << "embedded zeros are stored";
+  Set(k, "open", win::kRegSz, "abc");
+  EXPECT_EQ(Get(k, "open").second, std::string("abc\0", 4)) << "a string gets its terminating zero";
+  Set(k, "none", win::kRegSz, "");
+  EXPECT_EQ(Get(k, "none").second, "") << "but an empty one stays empty";
+  Set(k, "dw", win::kRegDword, "\x01\x02\x03\x04");
+  uint8_t three[3] = {9, 9, 9};
+  uint32_t size = sizeof three;
+  EXPECT_EQ(reg().QueryValue(k, "dw", nullptr, three, &size), win::kMoreData);
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(three[0], 9) << "too small a buffer receives nothing";
+
+  EXPECT_EQ(reg().DeleteValue(k, "V"), win::kSuccess);
+  EXPECT_EQ(reg().DeleteValue(k, "v"), win::kFileNotFound);
+  EXPECT_EQ(reg().QueryValue(k, "v", nullptr, nullptr, nullptr), win::kFileNotFound);
+}
+
+TEST_F(RegistryContract, AccessIsCheckedAgainstTheHandle) {
+  Create("R");
+  RegHandle readOnly = 0;
+  ASSERT_EQ(Open("R", win::kKeyQueryEnum, &readOnly), win::kSuccess);
+  uint8_t one = 1;
+  EXPECT_EQ(reg().SetValue(readOnly, "v", win::kRegBinary, &one, 1), win::kAccessDenied);
+  EXPECT_EQ(reg().DeleteValue(readOnly, "v"), win::kAccessDenied);
+  RegKeyInfo info;
+  EXPECT_EQ(reg().QueryInfoKey(readOnly, &info), win::kSuccess);
+  char name[16];
+  uint32_t length = sizeof name;
+  EXPECT_EQ(reg().EnumKey(readOnly, 0, name, &length), win::kNoMoreItems);
+}
+
+TEST_F(RegistryContract, DeletingKeys) {
+  Create("T\\Child");
+  EXPECT_EQ(reg().DeleteKey(scratch_.handle(), "T"), win::kAccessDenied) << "a key with sub-keys is refused";
+  EXPECT_EQ(reg().DeleteKey(scratch_.handle(), "t\\CHILD"), win::kSuccess);
+  EXPECT_EQ(reg().DeleteKey(scratch_.handle(), "T\\Child"), win::kFileNotFound);
+  EXPECT_EQ(reg().DeleteKey(scratch_.handle(), "None\\Child"), win::kFileNotFound);
+
+  RegHandle t = Create("T");
+  Set(t, "v", win::kRegBinary, "x");
+  EXPECT_EQ(reg().DeleteKey(scratch_.handle(), "T"), win::kSuccess) << "values do not stop the deletion";
+  RegHandle h = 0;
+  EXPECT_EQ(Open("T", win::kKeyRead, &h), win::kFileNotFound);
+  EXPECT_EQ(reg().QueryValue(t, "v", nullptr, nullptr, nullptr), 1018) << "ERROR_KEY_DELETED on a stale handle";
+
+  RegHandle leaf = Create("L");
+  EXPECT_EQ(reg().DeleteKey(leaf, ""), win::kSuccess) << "an empty path deletes the key of the handle itself";
+  EXPECT_EQ(Open("L", win::kKeyRead, &h), win::kFileNotFound);
+  Create("Keep");
+  EXPECT_EQ(reg().DeleteKey(scratch_.handle(), ""), win::kAccessDenied) << "the scratch key has a sub-key";
+  EXPECT_EQ(reg().DeleteKey(kHkeyCurrentUser, ""), win::kAccessDenied) << "nor is a root deleted";
+}
+
+TEST_F(RegistryContract, EnumeratingSubKeys) {
+  RegHandle e = Create("E");
+  for (const char* name : {"beta", "Alpha", "gamma", "ALPHA2", "b"}) Create(std::string("E\\") + name);
+  EXPECT_EQ(SubKeys(e), (std::vector<std::string>{"Alpha", "ALPHA2", "b", "beta", "gamma"}))
+      << "in order without regard to case, in the spelling they were made with";
+
+  char name[8];
+  uint32_t length = 5;
+  EXPECT_EQ(reg().EnumKey(e, 1, name, &length), win::kMoreData) << "ALPHA2 needs 7 characters with its zero";
+  length = 7;
+  EXPECT_EQ(reg().EnumKey(e, 1, name, &length), win::kSuccess);
+  EXPECT_EQ(length, 6u);
+  length = sizeof name;
+  EXPECT_EQ(reg().EnumKey(e, 5, name, &length), win::kNoMoreItems);
+}
+
+TEST_F(RegistryContract, QueryingKeyInformation) {
+  RegHandle k = Create("I");
+  RegKeyInfo info;
+  info.SubKeyCount = 77;
+  ASSERT_EQ(reg().QueryInfoKey(k, &info), win::kSuccess);
+  EXPECT_EQ(info.SubKeyCount, 0u);
+  EXPECT_EQ(info.ValueCount, 0u);
+  EXPECT_EQ(info.MaxSubKeyNameLength, 0u);
+
+  Create("I\\Short");
+  Create("I\\LongerName");
+  Set(k, "v", win::kRegBinary, std::string(12, 'x'));
+  Set(k, "value2", win::kRegDword, "1234");
+  ASSERT_EQ(reg().QueryInfoKey(k, &info), win::kSuccess);
+  EXPECT_EQ(info.SubKeyCount, 2u);
+  EXPECT_EQ(info.MaxSubKeyNameLength, 10u);
+  EXPECT_EQ(info.ValueCount, 2u);
+  EXPECT_EQ(info.MaxValueNameLength, 6u);
+  EXPECT_EQ(info.MaxDataLength, 12u);
+  EXPECT_NE(info.LastWriteTime, 0u);
+  Set(k, "s", win::kRegSz, std::string("hello\0", 6));
+  ASSERT_EQ(reg().QueryInfoKey(k, &info), win::kSuccess);
+  EXPECT_EQ(info.MaxDataLength, 12u) << "strings count as the UTF-16 text the registry keeps";
+  Set(k, "s", win::kRegSz, std::string("hello!\0", 7));
+  ASSERT_EQ(reg().QueryInfoKey(k, &info), win::kSuccess);
+  EXPECT_EQ(info.MaxDataLength, 14u);
+
+  EXPECT_EQ(reg().QueryInfoKey(0, &info), win::kInvalidHandle);
+  EXPECT_EQ(info.SubKeyCount, 0u);
+}
+
+}  // namespace
+}  // namespace qzr::test
