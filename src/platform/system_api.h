@@ -27,6 +27,9 @@ class SystemApi {
   virtual std::string FormatShortDate(const LocalTime& t) = 0;
   // The system's message text for a status code ("The system cannot find the path specified.").
   virtual std::string ErrorMessage(long code) = 0;
+  // Whether the system's locale uses a double-byte (Far-East) character set: registry names
+  // given in characters may then need two bytes each in the ANSI code page.
+  virtual bool FarEastLocale() = 0;
   // Upper case by the user's locale for 8-bit text in the system's ANSI code page: what
   // case-insensitive comparison of names (CompareString with NORM_IGNORECASE) comes down to.
   virtual std::string UpperCase(const std::string& text) = 0;

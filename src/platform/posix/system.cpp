@@ -77,6 +77,9 @@ std::string System::ErrorMessage(long code) {
   }
 }
 
+// The substitute registry reports name lengths in bytes already.
+bool System::FarEastLocale() { return false; }
+
 // On Linux hosts the "A" functions carry UTF-8 already.
 std::string System::AnsiToUtf8(const std::string& text) { return text; }
 std::string System::Utf8ToAnsi(const std::string& text) { return text; }

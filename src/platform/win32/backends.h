@@ -52,6 +52,7 @@ class System final : public SystemApi {
   std::string FormatLongTime(const LocalTime& t) override;
   std::string FormatShortDate(const LocalTime& t) override;
   std::string ErrorMessage(long code) override;
+  bool FarEastLocale() override;
   std::string AnsiToUtf8(const std::string& text) override;
   std::string Utf8ToAnsi(const std::string& text) override;
   std::string UpperCase(const std::string& text) override;

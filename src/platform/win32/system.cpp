@@ -91,6 +91,8 @@ std::string System::ErrorMessage(long code) {
   return message;
 }
 
+bool System::FarEastLocale() { return GetSystemMetrics(SM_DBCSENABLED) != 0; }
+
 std::string System::AnsiToUtf8(const std::string& text) {
   if (text.empty()) return {};
   int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
