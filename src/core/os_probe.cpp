@@ -1,33 +1,27 @@
 // The OS-family probe.
 #include "core/os_probe.h"
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
+#include "stores/vesk_registry.h"
 
 namespace qzr {
 namespace {
 
 constexpr const char* kEnvironmentKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
-// The "OS" value as a string, or nothing when there is no such value (or no key).
+// The "OS" value of the system environment as a string; nothing when there is no such value
+// (or the key could not be opened, so that no key is open).
 std::optional<std::string> ReadOsValue() {
-  RegistryApi& reg = *Os().registry;
-  RegHandle key = 0;
-  reg.CreateKey(kHkeyLocalMachine, kEnvironmentKey, win::kKeyAllAccess, &key);
-  std::optional<std::string> result;
-  uint32_t type = 0, size = 0;
-  if (key != 0 && reg.QueryValue(key, "OS", &type, nullptr, &size) == win::kSuccess) {
-    std::string data(size, '\0');
-    if (size > 0 && reg.QueryValue(key, "OS", &type, reinterpret_cast<uint8_t*>(data.data()), &size) == win::kSuccess)
-      data.resize(size);
-    else
-      data.clear();
-    if (type == win::kRegSz || type == win::kRegExpandSz) data = data.substr(0, data.find('\0'));
-    result = std::move(data);
-  }
-  if (key != 0) reg.CloseKey(key);
-  return result;
+  TVeskRegistry registry;
+  registry.SetRootKey(kHkeyLocalMachine);
+  registry.OpenKey(kEnvironmentKey);
+  std::optional<std::string> os;
+  if (registry.ValueExists("OS")) os = registry.ReadString("OS");
+  registry.CloseKey();
+  return os;
 }
 
 }  // namespace
