@@ -29,6 +29,7 @@ void Startup() {
   std::string module = Os().system->ModuleFileName();
   if (module.size() > kMaxPath) module.resize(kMaxPath);
   s.ModuleDir = FolderPart(module);
+  s.XArc = std::make_shared<TXARC>();
 }
 
 void SetDefaultParams(const std::string& defaultIniName) {
@@ -54,6 +55,7 @@ void CopyRootName(char* buffer, int maxlen) {
 
 void Shutdown() {
   PluginState& s = State();
+  s.XArc.reset();
   // Never configured: nothing was read, so nothing is saved over what the user has.
   if (!s.IniDir.empty()) {
     if (HasWriteAccess(s.IniDir))

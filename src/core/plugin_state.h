@@ -2,10 +2,12 @@
 // ResetState(). Every entry point runs on the host's thread; nothing here is locked.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/tweak_record.h"
+#include "core/x_arc.h"
 
 namespace qzr {
 
@@ -22,6 +24,11 @@ struct PluginState {
   // TweakPos is the 1-based number of the record being filled; afterwards the count.
   std::vector<TTWREC> TweakTable;
   int32_t TweakPos = 0;
+  // The single listing object: made at start-up, opened by the first listing, freed at unload.
+  // Shared, so that a copy of the state (a test's snapshot) still means the same listing.
+  std::shared_ptr<TXARC> XArc;
+  // The TweakTable index of the tweak the apply dialog shows.
+  int32_t CurrentTweak = -1;
 };
 
 PluginState& State();

@@ -2,9 +2,13 @@
 #include <cstring>
 #include <string>
 
+#include "core/file_ops.h"
 #include "core/lifecycle.h"
+#include "core/listing.h"
+#include "plugin/find_record.h"
 #include "plugin/fsplugin.h"
 #include "plugin/guard.h"
+#include "plugin/icons.h"
 
 using namespace qzr;
 using namespace qzr::host;
@@ -23,4 +27,53 @@ QZR_EXPORT void DCPCALL FsSetDefaultParams(FsDefaultParamStruct* dps) {
 
 QZR_EXPORT void DCPCALL FsGetDefRootName(char* DefRootName, int maxlen) {
   GuardedVoid([&] { CopyRootName(DefRootName, maxlen); });
+}
+
+QZR_EXPORT void* DCPCALL FsFindFirst(char* /*Path*/, FindData* FindData) {
+  return Guarded(reinterpret_cast<void*>(intptr_t{-1}), [&]() -> void* {
+    FillFindData(FindData, FindFirstEntry());
+    return nullptr;
+  });
+}
+
+QZR_EXPORT int DCPCALL FsFindNext(void* /*Hdl*/, FindData* FindData) {
+  return Guarded(0, [&] {
+    std::optional<ListedEntry> entry = FindNextEntry();
+    if (!entry) return 0;
+    FillFindData(FindData, *entry);
+    return -1;
+  });
+}
+
+QZR_EXPORT int DCPCALL FsFindClose(void* /*Hdl*/) {
+  return Guarded(0, [] { return CloseSearch(); });
+}
+
+QZR_EXPORT int DCPCALL FsGetFile(char* RemoteName, char* LocalName, int /*CopyFlags*/, void* /*RemoteInfo*/) {
+  return Guarded(kFsFileWriteError, [&] {
+    if (!RemoteName || !LocalName) return kFsFileNotFound;
+    switch (CopyReportOut(RemoteName, LocalName)) {
+      case CopyOutcome::kDone: return kFsFileOk;
+      case CopyOutcome::kNotFound: return kFsFileNotFound;
+      case CopyOutcome::kWriteError: return kFsFileWriteError;
+    }
+    return kFsFileWriteError;
+  });
+}
+
+// Copying into the folder is accepted and ignored: tweaks come from definition files.
+QZR_EXPORT int DCPCALL FsPutFile(char* /*LocalName*/, char* /*RemoteName*/, int /*CopyFlags*/) { return kFsFileOk; }
+
+// Entries are never deleted from the panel.
+QZR_EXPORT int DCPCALL FsDeleteFile(char* /*RemoteName*/) { return 0; }
+
+QZR_EXPORT int DCPCALL FsExtractCustomIcon(char* RemoteName, int /*ExtractFlags*/, void** TheIcon) {
+  return Guarded(kFsIconUseDefault, [&] {
+    if (!RemoteName || !TheIcon) return kFsIconUseDefault;
+    const char* resource = IconResourceFor(RemoteName);
+    void* icon = resource ? LoadSharedIcon(resource) : nullptr;
+    if (!icon) return kFsIconUseDefault;
+    *TheIcon = icon;
+    return kFsIconExtracted;
+  });
 }

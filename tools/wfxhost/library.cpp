@@ -52,4 +52,19 @@ void* Library::Symbol(const char* name) const {
 #endif
 }
 
+std::string DescribeIcon(void* icon) {
+#ifdef _WIN32
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(static_cast<HICON>(icon), &info)) return "no icon";
+  BITMAP bitmap{};
+  GetObject(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  int height = info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2;
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return "icon " + std::to_string(bitmap.bmWidth) + "x" + std::to_string(height);
+#else
+  return icon ? "icon" : "no icon";
+#endif
+}
+
 }  // namespace wfxhost

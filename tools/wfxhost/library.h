@@ -26,4 +26,7 @@ class Library {
 // A path as the platform's loader wants it: under Wine a Unix path becomes a Z: path.
 std::string NativePath(const std::string& path);
 
+// What an icon handle is: "icon 32x32" for a real icon, "no icon" otherwise.
+std::string DescribeIcon(void* icon);
+
 }  // namespace wfxhost

@@ -1,7 +1,15 @@
 // wfxhost: a command-line host for WFX modules. It loads a module, configures it as a file
 // manager does, and runs one command on it.
 //
-//   wfxhost [--ini FILE] MODULE [root]
+//   wfxhost [--ini FILE] MODULE [COMMAND [ARGS]]
+//
+// Commands:
+//   root               the root name and the interface language the module read (default)
+//   ls                 the whole listing of the virtual folder, one name a line
+//   get NAME TARGET    copies an entry out (the module writes its report into TARGET)
+//   put SOURCE NAME    copies a file into the virtual folder
+//   rm NAME            deletes an entry
+//   icon NAME          the icon the module gives an entry (or the host's default)
 //
 // FILE is the settings file the host suggests (DefaultIniName); the module keeps its own
 // settings and database in that file's folder. Default: wfxhost-settings/wfx.ini beside wfxhost.
@@ -17,7 +25,8 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: wfxhost [--ini FILE] MODULE [root]\n");
+  std::fprintf(stderr,
+               "usage: wfxhost [--ini FILE] MODULE [root | ls | get NAME TARGET | put SOURCE NAME | rm NAME | icon NAME]\n");
   return 2;
 }
 
@@ -42,6 +51,42 @@ int RunRoot(wfxhost::WfxModule& module, const std::string& iniName) {
   return 0;
 }
 
+// A virtual entry's remote name, as a host passes it: the folder delimiter, then the name.
+std::string Remote(const std::string& name) { return std::string(1, qzr::kPathDelim) + name; }
+
+int RunLs(wfxhost::WfxModule& module) {
+  for (const std::string& name : module.List(std::string(1, qzr::kPathDelim))) std::printf("%s\n", name.c_str());
+  return 0;
+}
+
+// The host's result codes of a copy, as words.
+const char* CopyResult(int code) {
+  switch (code) {
+    case 0: return "ok";
+    case 1: return "exists";
+    case 2: return "not found";
+    case 3: return "read error";
+    case 4: return "write error";
+    default: return "unknown result";
+  }
+}
+
+int RunIcon(wfxhost::WfxModule& module, const std::string& name) {
+  void* icon = nullptr;
+  int code = module.ExtractIcon(Remote(name), &icon);
+  if (code != 1) {
+    std::printf("FsExtractCustomIcon: %d (the host's default icon)\n", code);
+    return 0;
+  }
+  std::printf("FsExtractCustomIcon: %d (%s)\n", code, wfxhost::DescribeIcon(icon).c_str());
+  return 0;
+}
+
+int Report(const char* what, int code, bool success) {
+  std::printf("%s: %d (%s)\n", what, code, success ? "done" : "refused");
+  return success ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,8 +107,26 @@ int main(int argc, char** argv) {
   module.Start(iniName);
   std::string command = args.size() > 1 ? args[1] : "root";
   int rc = 2;
-  if (command == "root") rc = RunRoot(module, iniName);
-  else return Usage();
+  if (command == "root") {
+    rc = RunRoot(module, iniName);
+  } else if (command == "ls") {
+    rc = RunLs(module);
+  } else if (command == "get" && args.size() == 4) {
+    int code = module.GetFile(Remote(args[2]), args[3]);
+    std::printf("FsGetFile: %d (%s)\n", code, CopyResult(code));
+    rc = code == 0 ? 0 : 1;
+  } else if (command == "put" && args.size() == 4) {
+    int code = module.PutFile(args[2], Remote(args[3]));
+    std::printf("FsPutFile: %d (%s)\n", code, CopyResult(code));
+    rc = code == 0 ? 0 : 1;
+  } else if (command == "icon" && args.size() == 3) {
+    rc = RunIcon(module, args[2]);
+  } else if (command == "rm" && args.size() == 3) {
+    int code = module.DeleteFile(Remote(args[2]));
+    rc = Report("FsDeleteFile", code, code != 0);
+  } else {
+    return Usage();
+  }
   module.Unload();
   return rc;
 }

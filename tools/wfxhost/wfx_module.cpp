@@ -1,6 +1,8 @@
 // Calling a WFX module's entry points.
 #include "wfx_module.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +13,24 @@ using namespace qzr::host;
 using FsInitFn = int(DCPCALL*)(int, tProgressProc, tLogProc, tRequestProc);
 using FsSetDefaultParamsFn = void(DCPCALL*)(FsDefaultParamStruct*);
 using FsGetDefRootNameFn = void(DCPCALL*)(char*, int);
+using FsFindFirstFn = void*(DCPCALL*)(char*, FindData*);
+using FsFindNextFn = int(DCPCALL*)(void*, FindData*);
+using FsFindCloseFn = int(DCPCALL*)(void*);
+using FsGetFileFn = int(DCPCALL*)(char*, char*, int, void*);
+using FsPutFileFn = int(DCPCALL*)(char*, char*, int);
+using FsDeleteFileFn = int(DCPCALL*)(char*);
+using FsExtractCustomIconFn = int(DCPCALL*)(char*, int, void**);
+
+namespace {
+
+// The exports take writable buffers, as the host's interface declares them.
+std::vector<char> Buffer(const std::string& text) {
+  std::vector<char> b(text.begin(), text.end());
+  b.resize(std::max<size_t>(b.size() + 1, kMaxPath), '\0');
+  return b;
+}
+
+}  // namespace
 
 WfxModule::WfxModule(const std::string& path) : library_(path) {
   if (!library_.loaded()) {
@@ -36,6 +56,47 @@ std::string WfxModule::RootName(int maxlen) {
   std::vector<char> buffer(static_cast<size_t>(maxlen > 0 ? maxlen : 1) + 1, '\x7f');
   Entry<FsGetDefRootNameFn>("FsGetDefRootName")(buffer.data(), maxlen);
   return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+}
+
+std::vector<std::string> WfxModule::List(const std::string& path) {
+  std::vector<std::string> names;
+  auto first = Entry<FsFindFirstFn>("FsFindFirst");
+  auto next = Entry<FsFindNextFn>("FsFindNext");
+  auto close = Entry<FsFindCloseFn>("FsFindClose");
+  if (!first || !next || !close) return names;
+  FindData data{};
+  std::vector<char> p = Buffer(path);
+  void* handle = first(p.data(), &data);
+  if (handle == reinterpret_cast<void*>(intptr_t{-1})) return names;
+  do {
+    names.emplace_back(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName));
+    data = FindData{};
+  } while (next(handle, &data));
+  close(handle);
+  return names;
+}
+
+int WfxModule::GetFile(const std::string& remoteName, const std::string& localName) {
+  std::vector<char> remote = Buffer(remoteName), local = Buffer(NativePath(localName));
+  return Entry<FsGetFileFn>("FsGetFile")(remote.data(), local.data(), 0, nullptr);
+}
+
+int WfxModule::PutFile(const std::string& localName, const std::string& remoteName) {
+  std::vector<char> remote = Buffer(remoteName), local = Buffer(NativePath(localName));
+  return Entry<FsPutFileFn>("FsPutFile")(local.data(), remote.data(), 0);
+}
+
+int WfxModule::DeleteFile(const std::string& remoteName) {
+  std::vector<char> remote = Buffer(remoteName);
+  return Entry<FsDeleteFileFn>("FsDeleteFile")(remote.data());
+}
+
+int WfxModule::ExtractIcon(const std::string& remoteName, void** icon) {
+  *icon = nullptr;
+  auto extract = Entry<FsExtractCustomIconFn>("FsExtractCustomIcon");
+  if (!extract) return 0;
+  std::vector<char> remote = Buffer(remoteName);
+  return extract(remote.data(), 0, icon);
 }
 
 }  // namespace wfxhost

@@ -2,6 +2,7 @@
 // (FsInit, FsSetDefaultParams, then whatever the user asks).
 #pragma once
 #include <string>
+#include <vector>
 
 #include "library.h"
 #include "plugin/fsplugin.h"
@@ -18,6 +19,14 @@ class WfxModule {
   // FsInit, then FsSetDefaultParams with `iniName` as DefaultIniName.
   void Start(const std::string& iniName);
   std::string RootName(int maxlen = qzr::host::kMaxPath);
+  // The whole listing of a folder as a host enumerates it: FsFindFirst, FsFindNext until it
+  // answers 0, FsFindClose.
+  std::vector<std::string> List(const std::string& path);
+  int GetFile(const std::string& remoteName, const std::string& localName);
+  int PutFile(const std::string& localName, const std::string& remoteName);
+  int DeleteFile(const std::string& remoteName);
+  // FsExtractCustomIcon; `icon` receives the handle the module hands out.
+  int ExtractIcon(const std::string& remoteName, void** icon);
   // Unloads the module: its shut-down runs now.
   void Unload() { library_.Unload(); }
 

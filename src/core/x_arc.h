@@ -1,0 +1,53 @@
+// TXARC: the virtual folder's listing. It reads no folder on disk: the first Open builds the
+// plugin database once per load, and Names then holds one virtual file name per TweakTable
+// entry, in table order, so a name's position is its tweak's index in TweakTable.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace qzr {
+
+class TXARC {
+ public:
+  TXARC() = default;
+  TXARC(const TXARC&) = delete;
+  TXARC& operator=(const TXARC&) = delete;
+
+  std::string About() const;
+  std::string TempExt() const;
+  void SetTempExt(const std::string& value);
+
+  // Builds the database and the name list the first time; later calls change nothing.
+  bool Open(const std::string& archiveName);
+  // Refills Names from TweakTable.
+  bool LoadNames();
+  // Position of the first name equal to `name` without regard to case, or -1.
+  int32_t IndexOfName(const std::string& name) const;
+  bool FindFirst(const std::string& mask);
+  bool FindNext();
+  int32_t FindClose();
+
+  bool Opened = false;
+  std::vector<std::string> Names;
+  int32_t SearchIndex = -1;
+  std::string SearchMask;
+  int32_t ItemIndex = -1;
+  int32_t ItemSize = -1;
+  std::string ItemName;
+
+ private:
+  void Found(int32_t position);
+  void NotFound();
+
+  std::string archiveName_;
+  std::string tempExt_;
+  // Upper-cased name -> first position, so a panel's per-entry lookups cost no scan.
+  std::unordered_map<std::string, int32_t> firstByName_;
+};
+
+// Virtual file name of a tweak: its name with a full stop appended.
+std::string VirtualFileName(const std::string& tweakName);
+
+}  // namespace qzr

@@ -1,0 +1,97 @@
+// The virtual folder through the built module's exports, as a host lists and copies it: the
+// module copied beside a plugins folder, settings in a folder of their own.
+#include <algorithm>
+#include <filesystem>
+
+#include "support/test_support.h"
+#include "wfx_module.h"
+
+namespace qzr::test {
+namespace {
+
+class ListingHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(module_.path("plugins"));
+    std::filesystem::create_directories(settings_.dir());
+    std::filesystem::copy_file(QZR_MODULE_PATH, modulePath_);
+    Plugin("hide_ext.tweak",
+           "TWEAKNAME> Show extensions\r\nTYPE> REG\r\nROOTKEY> HKCU\r\nPATH> Software\\QZR_TC_Test\r\n"
+           "VALUENAME> HideFileExt\r\nVALUETYPE> DWORD\r\nVALUEON> 0\r\nVALUEOFF> 1\r\nDEFAULT> 1\r\n");
+    Plugin("fast.tweak",
+           "TWEAKNAME> Fast INI\r\nTYPE> INI\r\nPATH> C:\\example.ini\r\nSECTION> Options\r\nVALUENAME> Fast\r\n");
+    Plugin("broken.tweak", "// no name, no path\r\nTYPE> REG\r\n");
+  }
+  void Plugin(const std::string& name, const std::string& text) {
+    WriteBytes(module_.path("plugins") + kPathDelim + name, text);
+  }
+  std::string Remote(const std::string& name) const { return std::string(1, kPathDelim) + name; }
+
+  TempFolder module_;
+  TempFolder settings_;
+  std::string modulePath_ = module_.path(std::filesystem::path(QZR_MODULE_PATH).filename().string());
+};
+
+TEST_F(ListingHostTest, ListsValidTweaksAndCopiesTheirReportsOut) {
+  wfxhost::WfxModule module(modulePath_);
+  ASSERT_TRUE(module.ok()) << module.error();
+  module.Start(settings_.path("wfx.ini"));
+  std::vector<std::string> names = module.List(std::string(1, kPathDelim));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Fast INI.", "Show extensions."}));
+  EXPECT_EQ(module.List(std::string(1, kPathDelim) + "any" + kPathDelim + "path").size(), 2u)
+      << "every path lists the same entries";
+
+  std::string target = settings_.path("report.txt");
+  EXPECT_EQ(module.GetFile(Remote("SHOW EXTENSIONS."), target), 0);
+  std::string report = ReadBytes(target);
+  EXPECT_EQ(report.rfind("Plugin name: Show extensions\r\n", 0), 0u) << report;
+  EXPECT_NE(report.find("Var name: HideFileExt\r\n"), std::string::npos);
+  EXPECT_EQ(module.GetFile(Remote("nothing."), target), 2) << "file not found";
+  EXPECT_EQ(ReadBytes(target), report) << "an unknown name leaves the target alone";
+
+  EXPECT_EQ(module.PutFile(target, Remote("new.tweak")), 0);
+  EXPECT_EQ(module.DeleteFile(Remote("Fast INI.")), 0);
+  EXPECT_EQ(module.List(std::string(1, kPathDelim)).size(), 2u) << "put and delete change nothing";
+  module.Unload();
+
+  EXPECT_TRUE(Exists(settings_.path("qzr_plugins") + kPathDelim + "hide_ext.tweak"));
+  EXPECT_TRUE(Exists(settings_.path("~trash") + kPathDelim + "broken.tweak"));
+}
+
+TEST_F(ListingHostTest, EntriesGetTheModulesSharedIcons) {
+  wfxhost::WfxModule module(modulePath_);
+  ASSERT_TRUE(module.ok()) << module.error();
+  module.Start(settings_.path("wfx.ini"));
+  module.List(std::string(1, kPathDelim));
+  void* registryIcon = nullptr;
+  void* none = nullptr;
+#ifdef _WIN32
+  void* fileIcon = nullptr;
+  void* again = nullptr;
+  EXPECT_EQ(module.ExtractIcon(Remote("Show extensions."), &registryIcon), 1);
+  EXPECT_EQ(wfxhost::DescribeIcon(registryIcon), "icon 32x32");
+  EXPECT_EQ(module.ExtractIcon(Remote("Fast INI."), &fileIcon), 1);
+  EXPECT_EQ(wfxhost::DescribeIcon(fileIcon), "icon 32x32");
+  EXPECT_NE(registryIcon, fileIcon);
+  EXPECT_EQ(module.ExtractIcon(Remote("Show extensions."), &again), 1);
+  EXPECT_EQ(again, registryIcon) << "shared icons: the same handle every time";
+#else
+  EXPECT_EQ(module.ExtractIcon(Remote("Show extensions."), &registryIcon), 0) << "the Linux build has no icons";
+#endif
+  EXPECT_EQ(module.ExtractIcon(Remote(".."), &none), 0);
+  EXPECT_EQ(module.ExtractIcon(Remote("nothing."), &none), 0);
+  EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(ListingHostTest, EmptyPluginFolderListsTheDotEntry) {
+  std::filesystem::remove_all(module_.path("plugins"));
+  std::filesystem::create_directories(module_.path("plugins"));
+  wfxhost::WfxModule module(modulePath_);
+  ASSERT_TRUE(module.ok()) << module.error();
+  module.Start(settings_.path("wfx.ini"));
+  EXPECT_EQ(module.List(std::string(1, kPathDelim)), std::vector<std::string>{"."});
+}
+
+}  // namespace
+}  // namespace qzr::test
