@@ -71,6 +71,83 @@ TEST_F(ProfileContract, DeletingInAMissingFileCreatesNothing) {
   EXPECT_FALSE(Exists(other));
 }
 
+TEST_F(ProfileContract, LinesEndAtCrLfLfOrCr) {
+  WriteBytes(ini_, "[s]\rk=1\rj=2\r[t]\nx=3\n");
+  EXPECT_EQ(Get("s", "j"), "2");
+  EXPECT_EQ(Get("t", "x"), "3");
+  EXPECT_TRUE(Write("s", "k", "4"));
+  EXPECT_EQ(ReadBytes(ini_), "[s]\r\nk=4\r\nj=2\r\n[t]\r\nx=3\r\n") << "written back with CR LF";
+}
+
+TEST_F(ProfileContract, WhatCountsAsSectionAndKey) {
+  WriteBytes(ini_,
+             "top=0\r\n[a]b]\r\nk=1\r\n[open\r\no=2\r\n[ s ]\r\n;c=3\r\n#h=4\r\nbare\r\n=5\r\nv=a=b\r\n"
+             "e=\r\nq='x'\r\nu=\"x\r\n[s]\r\nlater=6\r\n");
+  EXPECT_EQ(Get("a]b", "k"), "1") << "the name runs to the last ]";
+  EXPECT_EQ(Get("a", "k", "d"), "d");
+  EXPECT_EQ(Get("open", "o", "d"), "d") << "no ], no section";
+  EXPECT_EQ(Get(" s ", "c", "d"), "d");
+  EXPECT_EQ(Get("s ", "  ;c "), "3") << "section and key are trimmed; a ; line is still a key";
+  EXPECT_EQ(Get("s", std::nullopt), std::string("#h\0\0v\0e\0q\0u\0", 12))
+      << "the list leaves out ; keys and lines without =";
+  EXPECT_EQ(Get("s", ""), "5");
+  EXPECT_EQ(Get("s", "bare", "d"), "d") << "a line without = has no value";
+  EXPECT_EQ(Get("s", "v"), "a=b");
+  EXPECT_EQ(Get("s", "e", "d"), "");
+  EXPECT_EQ(Get("s", "q"), "x") << "single quotes go too";
+  EXPECT_EQ(Get("s", "u"), "\"x") << "an unpaired quote stays";
+  EXPECT_EQ(Get("s", "later", "d"), "d") << "only the first of equal sections counts";
+  EXPECT_EQ(Get("", "top"), "0") << "keys above the first section form the nameless one";
+  EXPECT_EQ(Get("", std::nullopt), std::string("top\0", 4));
+  EXPECT_EQ(Get(std::nullopt, std::nullopt), std::string("a]b\0s\0s\0", 8)) << "the nameless section is not listed";
+  WriteBytes(ini_, "[s]\r\nk\r\n=1\r\nj=2\r\n");
+  EXPECT_EQ(Get("s", std::nullopt, "d"), "d") << "a list that starts with an empty name gives the default";
+}
+
+TEST_F(ProfileContract, ValuesAreCutToTheBuffer) {
+  WriteBytes(ini_, "[s]\r\nk=123456789\r\n");
+  EXPECT_EQ(Get("s", "k", "", 5), "1234");
+  EXPECT_EQ(Get("s", "missing", "abcdefgh", 5), "abcd");
+}
+
+TEST_F(ProfileContract, RewritingDropsBlankLinesAndTrimsWhatIsWritten) {
+  WriteBytes(ini_, "\r\nx\r\n\r\n[s]\r\n\r\n  k = 1 \r\n; c\r\n\r\n[t]\r\n\r\nj=1\r\n\r\n");
+  EXPECT_TRUE(Write("s", "n", "2"));
+  EXPECT_EQ(ReadBytes(ini_), "x\r\n[s]\r\nk=1\r\n; c\r\nn=2\r\n[t]\r\nj=1\r\n");
+  EXPECT_TRUE(Write(" u ", " key ", "  padded  "));
+  EXPECT_EQ(ReadBytes(ini_), "x\r\n[s]\r\nk=1\r\n; c\r\nn=2\r\n[t]\r\nj=1\r\n[u ]\r\nkey =padded  \r\n")
+      << "leading blanks of section, key and value are dropped";
+  EXPECT_TRUE(Write("u", "KEY", "3"));
+  EXPECT_EQ(Get("u", "key"), "3");
+}
+
+TEST_F(ProfileContract, AKeyLineWithoutEqualsIsReplacedOrDeleted) {
+  WriteBytes(ini_, "[s]\r\nk\r\nj\r\n;c=1\r\n");
+  EXPECT_TRUE(Write("s", "K", "2"));
+  EXPECT_EQ(ReadBytes(ini_), "[s]\r\nk=2\r\nj\r\n;c=1\r\n");
+  EXPECT_TRUE(Write("s", "j", std::nullopt));
+  EXPECT_TRUE(Write("s", ";c", "5"));
+  EXPECT_EQ(ReadBytes(ini_), "[s]\r\nk=2\r\n;c=5\r\n");
+}
+
+TEST_F(ProfileContract, TheNamelessSectionIsWrittenAtTheTop) {
+  WriteBytes(ini_, "k=1\r\n[s]\r\nj=2\r\n");
+  EXPECT_TRUE(Write("", "n", "5"));
+  EXPECT_EQ(ReadBytes(ini_), "k=1\r\nn=5\r\n[s]\r\nj=2\r\n");
+  WriteBytes(ini_, "[s]\r\nj=2\r\n");
+  EXPECT_TRUE(Write("", "n", "5"));
+  EXPECT_EQ(ReadBytes(ini_), "n=5\r\n[s]\r\nj=2\r\n");
+}
+
+TEST_F(ProfileContract, DeletingWhatIsNotThereRewritesNothing) {
+  std::string before = "[s]\r\n\r\nk=1\r\n\r\n";
+  WriteBytes(ini_, before);
+  EXPECT_TRUE(Write("s", "missing", std::nullopt));
+  EXPECT_TRUE(Write("missing", std::nullopt, std::nullopt));
+  EXPECT_TRUE(Write("missing", "k", std::nullopt));
+  EXPECT_EQ(ReadBytes(ini_), before);
+}
+
 TEST_F(ProfileContract, WritingIntoAMissingFolderFails) {
   std::string bad = folder_.path("nofolder") + kPathDelim + "a.ini";
   EXPECT_FALSE(profile().WriteString(std::string("s"), std::string("k"), std::string("v"), bad));

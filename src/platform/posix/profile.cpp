@@ -1,7 +1,14 @@
-// POSIX substitute for the profile API on real INI files, answering as Windows does: names
-// without regard to case, the first of duplicate sections and keys wins, values trimmed and
-// unquoted on reading, key and section lists as zero-separated strings, and edits that keep
-// every other line of the file in place.
+// POSIX substitute for the profile API on real INI files, answering as Wine does:
+//  - lines end at CR LF, LF or CR; each is trimmed; blank lines are dropped when the file is
+//    rewritten, which happens only when something changes, always with CR LF;
+//  - "[name]" opens a section (the name runs to the last "]"); lines above the first one form
+//    the nameless section ""; only the first of equal sections counts;
+//  - any other line is a key: the text before "=" (a line without "=" is a key with no value,
+//    a ";" line a key like any other); names compare without regard to case, the first wins;
+//  - values are trimmed and lose one pair of enclosing quotes on reading; section, key and
+//    value lose their leading blanks when written;
+//  - key lists leave out ";" keys and keys without a value, and give the default when the list
+//    is empty or starts with an empty name; the nameless section is not in the section list.
 #include <algorithm>
 
 #include "platform/posix/backends.h"
@@ -12,35 +19,46 @@ namespace qzr::posix {
 namespace {
 
 struct IniLine {
-  enum Kind { kOther, kSection, kEntry } kind = kOther;
-  std::string text;   // the line as read (kOther), the section name, or the key
-  std::string value;  // kEntry: the raw text after "="
-  bool hasEquals = false;
+  enum Kind { kBlank, kSection, kKey } kind = kBlank;
+  std::string name;   // section name or key
+  std::string value;  // kKey: the text after "=", as read
+  bool hasValue = false;
 };
 
-std::vector<IniLine> ParseIni(const std::string& content) {
+struct Region {
+  bool found = false;
+  size_t header = 0;  // index of the "[name]" line; unused for the nameless section
+  bool nameless = false;
+  size_t first = 0;  // first line after the header
+  size_t end = 0;    // the next header, or the end
+};
+
+std::string_view TrimLeft(std::string_view s) {
+  size_t b = 0;
+  while (b < s.size() && static_cast<unsigned char>(s[b]) <= 32) ++b;
+  return s.substr(b);
+}
+
+std::vector<IniLine> ParseIni(std::string_view content) {
   std::vector<IniLine> lines;
   size_t pos = 0;
   while (pos < content.size()) {
-    size_t end = content.find('\n', pos);
-    if (end == std::string::npos) end = content.size();
-    std::string raw = content.substr(pos, end - pos);
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    pos = end + 1;
-    std::string_view t = TrimControl(raw);
+    size_t end = std::min(content.find_first_of("\r\n", pos), content.size());
+    std::string_view t = TrimControl(content.substr(pos, end - pos));
+    pos = end < content.size() ? end + (content.compare(end, 2, "\r\n") == 0 ? 2 : 1) : end;
     IniLine line;
-    if (!t.empty() && t.front() == '[') {
-      size_t close = t.rfind(']');
+    size_t close = t.rfind(']');
+    if (t.empty()) {
+      line.kind = IniLine::kBlank;
+    } else if (t.front() == '[' && close != std::string_view::npos && close > 0) {
       line.kind = IniLine::kSection;
-      line.text = std::string(TrimControl(t.substr(1, close == std::string_view::npos || close == 0 ? t.size() - 1 : close - 1)));
-    } else if (!t.empty()) {
-      size_t eq = t.find('=');
-      line.kind = IniLine::kEntry;
-      line.hasEquals = eq != std::string_view::npos;
-      line.text = std::string(TrimControl(t.substr(0, eq)));
-      if (line.hasEquals) line.value = std::string(t.substr(eq + 1));
+      line.name = std::string(TrimControl(t.substr(1, close - 1)));
     } else {
-      line.text = raw;
+      size_t eq = t.find('=');
+      line.kind = IniLine::kKey;
+      line.hasValue = eq != std::string_view::npos;
+      line.name = std::string(TrimControl(t.substr(0, eq)));
+      if (line.hasValue) line.value = std::string(TrimLeft(t.substr(eq + 1)));
     }
     lines.push_back(std::move(line));
   }
@@ -50,11 +68,11 @@ std::vector<IniLine> ParseIni(const std::string& content) {
 std::string JoinIni(const std::vector<IniLine>& lines) {
   std::string out;
   for (const IniLine& line : lines) {
-    switch (line.kind) {
-      case IniLine::kSection: out += "[" + line.text + "]"; break;
-      case IniLine::kEntry: out += line.hasEquals ? line.text + "=" + line.value : line.text; break;
-      case IniLine::kOther: out += line.text; break;
-    }
+    if (line.kind == IniLine::kBlank) continue;
+    if (line.kind == IniLine::kSection)
+      out += "[" + line.name + "]";
+    else
+      out += line.hasValue ? line.name + "=" + line.value : line.name;
     out += "\r\n";
   }
   return out;
@@ -66,15 +84,36 @@ std::string ReadValue(const std::string& raw) {
   return v;
 }
 
-// [begin, end) of the first section called `name`; begin is the header line. end == begin when absent.
-std::pair<size_t, size_t> FindSection(const std::vector<IniLine>& lines, const std::string& name) {
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind != IniLine::kSection || !EqualsNoCaseAscii(lines[i].text, name)) continue;
-    size_t end = i + 1;
-    while (end < lines.size() && lines[end].kind != IniLine::kSection) ++end;
-    return {i, end};
+size_t NextHeader(const std::vector<IniLine>& lines, size_t from) {
+  while (from < lines.size() && lines[from].kind != IniLine::kSection) ++from;
+  return from;
+}
+
+Region FindSection(const std::vector<IniLine>& lines, const std::string& wanted) {
+  std::string_view name = TrimControl(wanted);
+  Region r;
+  if (name.empty()) {
+    r.found = r.nameless = true;
+    r.end = NextHeader(lines, 0);
+    return r;
   }
-  return {lines.size(), lines.size()};
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].kind != IniLine::kSection || !EqualsNoCaseAscii(lines[i].name, name)) continue;
+    r.found = true;
+    r.header = i;
+    r.first = i + 1;
+    r.end = NextHeader(lines, i + 1);
+    return r;
+  }
+  return r;
+}
+
+// The first key of the region with that name, with or without a value; npos when none.
+size_t FindKey(const std::vector<IniLine>& lines, const Region& r, const std::string& wanted) {
+  std::string_view name = TrimControl(wanted);
+  for (size_t i = r.first; i < r.end; ++i)
+    if (lines[i].kind == IniLine::kKey && EqualsNoCaseAscii(lines[i].name, name)) return i;
+  return std::string::npos;
 }
 
 std::string Truncate(std::string text, uint32_t bufferSize) {
@@ -99,21 +138,22 @@ std::string Profile::GetString(const std::optional<std::string>& section, const 
   if (!section) {
     std::string list;
     for (const IniLine& line : lines)
-      if (line.kind == IniLine::kSection) list += line.text + '\0';
+      if (line.kind == IniLine::kSection) list += line.name + '\0';
     return TruncateList(list, bufferSize);
   }
-  auto [begin, end] = FindSection(lines, *section);
+  Region r = FindSection(lines, *section);
   if (!key) {
     std::string list;
-    for (size_t i = begin + 1; i < end; ++i)
-      if (lines[i].kind == IniLine::kEntry && lines[i].hasEquals) list += lines[i].text + '\0';
-    if (list.empty()) return Truncate(defaultValue, bufferSize);
+    for (size_t i = r.first; r.found && i < r.end; ++i) {
+      const IniLine& line = lines[i];
+      if (line.kind == IniLine::kKey && line.hasValue && (line.name.empty() || line.name.front() != ';'))
+        list += line.name + '\0';
+    }
+    if (list.empty() || list.front() == '\0') return Truncate(defaultValue, bufferSize);
     return TruncateList(list, bufferSize);
   }
-  for (size_t i = begin + 1; i < end; ++i) {
-    if (lines[i].kind == IniLine::kEntry && lines[i].hasEquals && EqualsNoCaseAscii(lines[i].text, *key))
-      return Truncate(ReadValue(lines[i].value), bufferSize);
-  }
+  size_t i = r.found ? FindKey(lines, r, *key) : std::string::npos;
+  if (i != std::string::npos && lines[i].hasValue) return Truncate(ReadValue(lines[i].value), bufferSize);
   std::string fallback = defaultValue;
   while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
   return Truncate(fallback, bufferSize);
@@ -126,35 +166,26 @@ bool Profile::WriteString(const std::optional<std::string>& section, const std::
   std::string content;
   files_.ReadWhole(fileName, &content);
   std::vector<IniLine> lines = ParseIni(content);
-  auto [begin, end] = FindSection(lines, *section);
-  bool found = begin < lines.size();
+  Region r = FindSection(lines, *section);
+  auto at = [&](size_t i) { return lines.begin() + static_cast<std::ptrdiff_t>(i); };
 
-  if (!key || !value) {  // erase a section or delete a key: nothing to do when it is absent
-    if (!found) return true;
+  if (!key || !value) {  // erase a section or delete a key: nothing is rewritten when it is absent
+    if (!r.found) return true;
     if (!key) {
-      lines.erase(lines.begin() + static_cast<long>(begin), lines.begin() + static_cast<long>(end));
+      lines.erase(at(r.nameless ? 0 : r.header), at(r.end));
     } else {
-      auto it = std::find_if(lines.begin() + static_cast<long>(begin) + 1, lines.begin() + static_cast<long>(end),
-                             [&](const IniLine& l) { return l.kind == IniLine::kEntry && EqualsNoCaseAscii(l.text, *key); });
-      if (it == lines.begin() + static_cast<long>(end)) return true;
-      lines.erase(it);
+      size_t i = FindKey(lines, r, *key);
+      if (i == std::string::npos) return true;
+      lines.erase(at(i));
     }
-  } else if (!found) {
-    lines.push_back(IniLine{IniLine::kSection, *section, "", false});
-    lines.push_back(IniLine{IniLine::kEntry, *key, *value, true});
+  } else if (!r.found) {
+    lines.push_back(IniLine{IniLine::kSection, std::string(TrimLeft(*section)), "", false});
+    lines.push_back(IniLine{IniLine::kKey, std::string(TrimLeft(*key)), std::string(TrimLeft(*value)), true});
+  } else if (size_t i = FindKey(lines, r, *key); i != std::string::npos) {
+    lines[i].value = std::string(TrimLeft(*value));
+    lines[i].hasValue = true;
   } else {
-    size_t insertAt = begin + 1;
-    bool replaced = false;
-    for (size_t i = begin + 1; i < end; ++i) {
-      if (lines[i].kind != IniLine::kEntry) continue;
-      if (lines[i].hasEquals && EqualsNoCaseAscii(lines[i].text, *key)) {
-        lines[i].value = *value;
-        replaced = true;
-        break;
-      }
-      insertAt = i + 1;
-    }
-    if (!replaced) lines.insert(lines.begin() + static_cast<long>(insertAt), IniLine{IniLine::kEntry, *key, *value, true});
+    lines.insert(at(r.end), IniLine{IniLine::kKey, std::string(TrimLeft(*key)), std::string(TrimLeft(*value)), true});
   }
   return files_.WriteWhole(fileName, JoinIni(lines)) == win::kSuccess;
 }
