@@ -4,7 +4,6 @@
 #include "core/errors.h"
 #include "core/int_text.h"
 #include "platform/platform.h"
-#include "util/text.h"
 
 namespace qzr {
 namespace {
@@ -19,16 +18,24 @@ std::string KeyList(const std::string& fileName, const std::string& section) {
 
 }  // namespace
 
-TIniFile::~TIniFile() { Os().profile->WriteString(std::nullopt, std::nullopt, std::nullopt, FileName); }
+TIniFile::~TIniFile() {
+  try {
+    Os().profile->WriteString(std::nullopt, std::nullopt, std::nullopt, FileName);
+  } catch (...) {
+    // A flush that fails leaves the platform's cache to be written later; nothing to report.
+  }
+}
 
 bool TIniFile::SectionExists(const std::string& section) const { return !KeyList(FileName, section).empty(); }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
   std::string list = KeyList(FileName, section);
+  SystemApi& system = *Os().system;
+  std::string wanted = system.UpperCase(key);
   for (size_t pos = 0; pos < list.size();) {
     size_t end = list.find('\0', pos);
     if (end == std::string::npos) end = list.size();
-    if (EqualsNoCaseAscii(std::string_view(list).substr(pos, end - pos), key)) return true;
+    if (system.UpperCase(list.substr(pos, end - pos)) == wanted) return true;
     pos = end + 1;
   }
   return false;

@@ -9,12 +9,15 @@ namespace qzr {
 class TIniFile {
  public:
   explicit TIniFile(std::string fileName) : FileName(std::move(fileName)) {}
-  // Asks the platform to flush its cached copy of the file.
+  // Asks the platform to flush its cached copy of the file; never raises.
   ~TIniFile();
   TIniFile(const TIniFile&) = delete;
   TIniFile& operator=(const TIniFile&) = delete;
 
+  // Whether the section has at least one key.
   bool SectionExists(const std::string& section) const;
+  // Whether the key is among the section's keys, compared without regard to case by the
+  // user's locale.
   bool ValueExists(const std::string& section, const std::string& key) const;
   std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
   int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;

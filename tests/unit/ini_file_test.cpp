@@ -1,8 +1,14 @@
 // TIniFile over the profile functions.
 #include "stores/ini_file.h"
 
+#include <stdexcept>
+
 #include "core/errors.h"
 #include "support/test_support.h"
+
+#ifndef _WIN32
+#include "platform/posix/faults.h"
+#endif
 
 namespace qzr::test {
 namespace {
@@ -50,6 +56,74 @@ TEST(IniFile, RefusedWriteRaisesUnableToWrite) {
   EXPECT_THROW(ini.WriteInteger("s", "k", 1), ShownError);
   EXPECT_NO_THROW(ini.DeleteKey("s", "k"));
 }
+
+TEST(IniFile, ReadingIntegersAndLongValues) {
+  TempFolder folder;
+  WriteBytes(folder.path("a.ini"), "[n]\r\ndollar=$1F\r\nupper=0X1f\r\nbare=0x\r\nmixed=12abc\r\nempty=\r\n"
+                                   "blank=  5  \r\nlong=" + std::string(3000, 'x') + "\r\n");
+  TIniFile ini(folder.path("a.ini"));
+  EXPECT_EQ(ini.ReadInteger("n", "dollar", -1), 31);
+  EXPECT_EQ(ini.ReadInteger("n", "upper", -1), 31);
+  EXPECT_EQ(ini.ReadInteger("n", "bare", -1), -1);
+  EXPECT_EQ(ini.ReadInteger("n", "mixed", -1), -1);
+  EXPECT_EQ(ini.ReadInteger("n", "empty", -1), -1);
+  EXPECT_EQ(ini.ReadInteger("n", "blank", -1), 5);
+  EXPECT_EQ(ini.ReadString("n", "long", ""), std::string(2047, 'x')) << "at most 2047 characters";
+  EXPECT_TRUE(ini.ValueExists("N", "EMPTY")) << "a key with an empty value exists";
+}
+
+TEST(IniFile, WhatOneStoreWritesTheNextReads) {
+  TempFolder folder;
+  std::string file = folder.path("a.ini");
+  {
+    TIniFile ini(file);
+    ini.WriteString("Section", "Key", "value");
+    ini.WriteInteger("Section", "Number", 2147483647);
+  }
+  TIniFile ini(file);
+  EXPECT_TRUE(ini.SectionExists("section"));
+  EXPECT_TRUE(ini.ValueExists("SECTION", "number"));
+  EXPECT_EQ(ini.ReadString("section", "key", ""), "value");
+  EXPECT_EQ(ini.ReadInteger("section", "number", 0), 2147483647);
+}
+
+// A profile whose every call fails with an exception.
+class ThrowingProfile final : public ProfileApi {
+ public:
+  std::string GetString(const std::optional<std::string>&, const std::optional<std::string>&, const std::string&,
+                        uint32_t, const std::string&) override {
+    throw std::runtime_error("x");
+  }
+  bool WriteString(const std::optional<std::string>&, const std::optional<std::string>&,
+                   const std::optional<std::string>&, const std::string&) override {
+    throw std::runtime_error("x");
+  }
+};
+
+TEST(IniFile, DestroyingNeverRaises) {
+  ThrowingProfile throwing;
+  Override<ProfileApi> use(Os().profile, &throwing);
+  EXPECT_NO_THROW({ TIniFile ini("a.ini"); });
+}
+
+#ifndef _WIN32
+TEST(IniFile, ARefusedSectionEraseRaises) {
+  TempFolder folder;
+  std::string file = folder.path("a.ini");
+  WriteBytes(file, "[s]\r\nk=1\r\n");
+  posix::ScopedFaults faults;
+  posix::Faults::Fail("ProfileWrite", win::kAccessDenied);
+  TIniFile ini(file);
+  try {
+    ini.EraseSection("s");
+    FAIL() << "no error raised";
+  } catch (const ShownError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + file);
+  }
+  EXPECT_NO_THROW(ini.DeleteKey("s", "k")) << "a refused key deletion is ignored";
+  EXPECT_EQ(ReadBytes(file), "[s]\r\nk=1\r\n");
+}
+#endif
 
 }  // namespace
 }  // namespace qzr::test
