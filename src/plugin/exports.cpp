@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/execute.h"
 #include "core/file_ops.h"
 #include "core/lifecycle.h"
 #include "core/listing.h"
@@ -75,5 +76,12 @@ QZR_EXPORT int DCPCALL FsExtractCustomIcon(char* RemoteName, int /*ExtractFlags*
     if (!icon) return kFsIconUseDefault;
     *TheIcon = icon;
     return kFsIconExtracted;
+  });
+}
+
+QZR_EXPORT int DCPCALL FsExecuteFile(void* /*MainWin*/, char* RemoteName, char* Verb) {
+  return Guarded(kFsExecOk, [&] {
+    if (RemoteName && Verb) ExecuteFile(RemoteName, Verb);
+    return kFsExecOk;
   });
 }

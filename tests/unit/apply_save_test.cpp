@@ -1,0 +1,192 @@
+// Save: the choice (on, off, typed) and every row of the action table against the stores (the
+// real registry and profile API under Wine).
+#include "core/apply_save.h"
+
+#include "core/errors.h"
+#include "core/plugin_state.h"
+#include "stores/vesk_registry.h"
+#include "support/registry_scratch.h"
+#include "support/test_support.h"
+
+namespace qzr::test {
+namespace {
+
+class ApplySaveTest : public PluginTest {
+ protected:
+  TTWREC Reg(uint8_t dataType) {
+    TTWREC t;
+    t.PlugType = kPlugReg;
+    t.RootKey = kRootCurrentUser;
+    t.Path = ScratchKey::Path("tweak");
+    t.VarName = "Value";
+    t.DataType = dataType;
+    return t;
+  }
+  // The value as the registry holds it now: "" for no value, "<missing key>" for no key.
+  std::string Stored(const TTWREC& t) {
+    TVeskRegistry reg;
+    if (!reg.KeyExists(t.Path)) return "<missing key>";
+    reg.OpenKey(t.Path);
+    if (!reg.ValueExists(t.VarName)) return "";
+    if (t.DataType == kDataDword) return "dword:" + std::to_string(reg.ReadInteger(t.VarName));
+    if (t.DataType == kDataString) return "sz:" + reg.ReadString(t.VarName);
+    uint8_t buffer[16] = {};
+    int32_t size = reg.ReadBinaryData(t.VarName, buffer, sizeof buffer);
+    std::string hex = "bin:";
+    for (int32_t i = 0; i < size; ++i) hex += std::to_string(buffer[i]) + ",";
+    return hex;
+  }
+  ScratchKey scratch_;
+  TempFolder folder_;
+};
+
+TEST_F(ApplySaveTest, RegistryDwordOnAndOff) {
+  TTWREC t = Reg(kDataDword);
+  t.ValueOn = int32_t{1};
+  t.ValueOff = int32_t{-1};
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(Stored(t), "dword:1") << "the key is created for the value";
+  SaveTweak(t, 1, "ignored");
+  EXPECT_EQ(Stored(t), "dword:-1");
+}
+
+TEST_F(ApplySaveTest, RegistryDeletions) {
+  TTWREC t = Reg(kDataDword);
+  t.ValueOn = int32_t{1};
+  t.ValueOffDelVal = true;
+  SaveTweak(t, 1, "");
+  EXPECT_EQ(Stored(t), "") << "deleting a value under a missing key leaves an empty key";
+  SaveTweak(t, 0, "");
+  {
+    TVeskRegistry reg;
+    reg.OpenKey(t.Path + "\\child\\grandchild");
+  }
+  t.ValueOnDelKey = true;
+  t.ValueOnDelVal = true;
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(Stored(t), "") << "delete value wins when both are set";
+  t.ValueOnDelVal = false;
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(Stored(t), "<missing key>") << "the key goes with everything below it";
+}
+
+TEST_F(ApplySaveTest, RegistryTypedValues) {
+  TTWREC t = Reg(kDataDword);
+  t.ByHands = true;
+  for (auto [typed, stored] : {std::pair{"-1", "dword:-1"}, std::pair{"$FF", "dword:255"}, std::pair{"0x10", "dword:16"}}) {
+    SaveTweak(t, 0, typed);
+    EXPECT_EQ(Stored(t), stored) << typed;
+  }
+  try {
+    SaveTweak(t, 0, "abc");
+    FAIL() << "no error";
+  } catch (const ShownError& e) {
+    EXPECT_STREQ(e.what(), "Could not convert variant of type (String) into type (Integer)");
+  }
+  EXPECT_EQ(Stored(t), "dword:16") << "nothing is written after a conversion error";
+  EXPECT_THROW(SaveTweak(t, 0, "99999999999"), ShownError);
+  try {
+    SaveTweak(t, 0, "4294967296");
+  } catch (const ShownError& e) {
+    EXPECT_STREQ(e.what(), "Overflow while converting variant of type (String) into type (Integer)");
+  }
+
+  TTWREC s = Reg(kDataString);
+  s.ByHands = true;
+  SaveTweak(s, 0, "  spaced text  ");
+  EXPECT_EQ(Stored(s), "sz:  spaced text  ");
+}
+
+TEST_F(ApplySaveTest, RegistryBinaryValues) {
+  TTWREC t = Reg(kDataBin);
+  t.DataSize = 2;
+  t.ByHands = true;
+  t.DefValue = TRaw{9, 9};
+  SaveTweak(t, 0, "0aFF");
+  EXPECT_EQ(Stored(t), "bin:10,255,");
+  for (const char* bad : {"0AF", "0A FF", "0AFG", ""}) {
+    SaveTweak(t, 0, "0AFF");
+    SaveTweak(t, 0, bad);
+    EXPECT_EQ(Stored(t), "bin:9,9,") << "invalid text saves the default: " << bad;
+  }
+  t.ByHands = false;
+  t.ValueOn = TRaw{1};  // shorter than the size: padded, never read past
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(Stored(t), "bin:1,0,");
+}
+
+TEST(ParseHexValue, ExactDigitsOnly) {
+  uint8_t bytes[2] = {7, 7};
+  EXPECT_FALSE(ParseHexValue("0AF", 2, bytes));
+  EXPECT_FALSE(ParseHexValue("0x0A", 2, bytes));
+  EXPECT_EQ(bytes[0], 7) << "nothing is written before the checks pass";
+  EXPECT_TRUE(ParseHexValue("0aFf", 2, bytes));
+  EXPECT_EQ(bytes[0], 0x0A);
+  EXPECT_EQ(bytes[1], 0xFF);
+  EXPECT_TRUE(ParseHexValue("", 0, bytes));
+  EXPECT_FALSE(ParseHexValue("00", 0, bytes));
+}
+
+TEST_F(ApplySaveTest, IniActions) {
+  TTWREC t;
+  t.PlugType = kPlugIni;
+  t.Path = folder_.path("a.ini");
+  t.Section = "OPTIONS";
+  t.VarName = "Fast";
+  t.DataType = kDataString;
+  t.ValueOn = std::string("yes");
+  t.ValueOffDelVal = true;
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(ReadBytes(t.Path), "[OPTIONS]\r\nFast=yes\r\n");
+  SaveTweak(t, 1, "");
+  EXPECT_EQ(ReadBytes(t.Path), "[OPTIONS]\r\n");
+  t.DataType = kDataDword;
+  t.ValueOn = int32_t{-5};
+  SaveTweak(t, 0, "");
+  WriteBytes(t.Path, ReadBytes(t.Path) + "[KEEP]\r\nk=1\r\n");
+  t.ValueOnDelKey = true;
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(ReadBytes(t.Path), "[KEEP]\r\nk=1\r\n") << "delete key erases the section";
+  t.DataType = kDataBin;
+  t.ValueOnDelKey = false;
+  t.ValueOn = TRaw{1};
+  t.DataSize = 1;
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(ReadBytes(t.Path), "[KEEP]\r\nk=1\r\n") << "BIN INI tweaks write nothing";
+}
+
+TEST_F(ApplySaveTest, IniWriteRefusedRaises) {
+  TTWREC t;
+  t.PlugType = kPlugIni;
+  t.Path = folder_.path("missing") + kPathDelim + "a.ini";
+  t.Section = "S";
+  t.VarName = "K";
+  t.DataType = kDataString;
+  t.ValueOn = std::string("v");
+  EXPECT_THROW(SaveTweak(t, 0, ""), ShownError);
+}
+
+TEST_F(ApplySaveTest, CfgActions) {
+  TTWREC t;
+  t.PlugType = kPlugCfg;
+  t.Path = folder_.path("game.cfg");
+  t.VarName = "cache";
+  t.DataType = kDataDword;
+  t.ValueOn = int32_t{128};
+  t.ValueOffDelVal = true;
+  WriteBytes(t.Path, "# settings\nname=x\n");
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\ncache=128\r\n");
+  SaveTweak(t, 1, "");
+  EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\n");
+  t.ValueOnDelKey = true;
+  SaveTweak(t, 0, "");
+  EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\n") << "delete key changes nothing in a CFG file";
+  t.ValueOnDelKey = false;
+  t.ByHands = true;
+  EXPECT_THROW(SaveTweak(t, 0, "abc"), ShownError);
+  EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\n");
+}
+
+}  // namespace
+}  // namespace qzr::test
