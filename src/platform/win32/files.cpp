@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/win32_handles.h"
+#include "util/text.h"
 
 namespace qzr::win32 {
 namespace {
@@ -54,6 +57,11 @@ std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
   do {
     found.push_back(FoundFile{data.cFileName, data.dwFileAttributes});
   } while (FindNextFileA(h.get(), &data));
+  // NTFS answers in case-insensitive name order; FAT volumes, network shares and Wine's view of
+  // a Unix folder answer in whatever order they keep. Sorting gives every volume the NTFS order,
+  // so the listing is the same wherever the plugins folder lies.
+  std::stable_sort(found.begin(), found.end(),
+                   [](const FoundFile& a, const FoundFile& b) { return LessNoCaseAscii(a.Name, b.Name); });
   return found;
 }
 
