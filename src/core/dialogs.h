@@ -47,9 +47,4 @@ int ShowAboutDialog();
 // went through: the dialog's message handling, which keeps the dialog open after an error.
 std::optional<std::string> RunDialogAction(const std::function<void()>& action);
 
-// One of this module's icon resources ("SOMEICON", "XICON", "MAINICON") as a shared icon: every
-// call hands out the same handle and nobody frees it. Null where the module has no such resource
-// (and in builds without Windows resources).
-void* SharedModuleIcon(const char* resourceName);
-
 }  // namespace qzr

@@ -1,5 +1,5 @@
-// Builds without Windows have no dialogs and no icon resources: a Linux host gives a plain
-// library no window system to draw with. Showing a dialog shows nothing and counts as closing it.
+// Builds without Windows have no dialogs: a Linux host gives a plain library no window system
+// to draw with. Showing a dialog shows nothing and counts as closing it.
 #ifndef _WIN32
 #include "core/dialogs.h"
 
@@ -8,8 +8,6 @@ namespace qzr {
 int ShowApplyDialog(const ApplyDialogState&, ApplyDialogActions&) { return kModalCancel; }
 
 int ShowAboutDialog() { return kModalCancel; }
-
-void* SharedModuleIcon(const char*) { return nullptr; }
 
 }  // namespace qzr
 #endif

@@ -1,0 +1,73 @@
+// What the UI tests share: a fresh module state, message boxes shown for real (the scripts find
+// and close them) and web pages only recorded, and actions that record what the buttons asked.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/dialogs.h"
+#include "core/errors.h"
+#include "core/plugin_state.h"
+#include "dialog_driver.h"
+#include "platform/platform.h"
+#include "ui/win32/resource_ids.h"
+
+namespace qzr::test {
+
+class ForwardingUi final : public UiApi {
+ public:
+  explicit ForwardingUi(UiApi* real) : real_(real) {}
+  void ShowMessage(const std::string& text, const std::string& caption) override {
+    real_->ShowMessage(text, caption);
+  }
+  void ShellOpen(const std::string& target, void* parent) override { opened.emplace_back(target, parent); }
+  std::vector<std::pair<std::string, void*>> opened;
+
+ private:
+  UiApi* real_;
+};
+
+// Read only after the dialog has closed: the dialog calls them on the test's thread.
+class FakeActions final : public ApplyDialogActions {
+ public:
+  void Save(int radioIndex, const std::string& typedValue) override {
+    saves.emplace_back(radioIndex, typedValue);
+    if (failingSaves > 0) {
+      --failingSaves;
+      RaiseUnableToWrite("C:\\settings.ini");
+    }
+  }
+  void Rebuild() override {
+    ++rebuilds;
+    if (failingRebuilds > 0) {
+      --failingRebuilds;
+      throw ShownError("Cannot create file \"C:\\plugins\\a.tweak\". Access is denied.");
+    }
+  }
+  std::vector<std::pair<int, std::string>> saves;
+  int rebuilds = 0;
+  int failingSaves = 0;
+  int failingRebuilds = 0;
+};
+
+class UiTest : public ::testing::Test {
+ protected:
+  // Runs a dialog with a script that drives it; the script's failures fail the test.
+  static int RunDialog(const std::function<int()>& show, const std::function<void(DialogDriver&)>& script) {
+    std::vector<std::string> failures;
+    int result = DialogDriver::Run(show, script, failures);
+    for (const std::string& failure : failures) ADD_FAILURE() << failure;
+    return result;
+  }
+
+  UiTest() { ResetState(); }
+  ~UiTest() override { ResetState(); }
+  UiApi* real_ = Os().ui;
+  ForwardingUi ui_{real_};
+  Override<UiApi> uiOverride_{Os().ui, &ui_};
+};
+
+}  // namespace qzr::test
