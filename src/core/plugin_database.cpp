@@ -155,6 +155,15 @@ void LoadTweakFile(const std::string& fileName, DescriptionLists& lists) {
 
 }  // namespace
 
+std::string TrashFolder() { return DatabaseFolder(kTrashFolder); }
+
+std::vector<std::string> FindTweakFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const FoundFile& found : Files().FindFiles(folder + "*.tweak"))
+    if (!(found.Attributes & win::kAttrDirectory)) names.push_back(found.Name);
+  return names;
+}
+
 bool ForceDeleteFile(const std::string& fileName) {
   uint32_t attributes = Files().GetAttributes(fileName);
   if (attributes == win::kInvalidAttributes) return true;
@@ -175,10 +184,7 @@ void BuildPluginDatabase() {
 
   DescriptionLists lists;
   const std::string plugins = State().ModuleDir + "plugins" + kPathDelim;
-  for (const FoundFile& found : Files().FindFiles(plugins + "*.tweak")) {
-    if (found.Attributes & win::kAttrDirectory) continue;
-    LoadTweakFile(plugins + found.Name, lists);
-  }
+  for (const std::string& name : FindTweakFiles(plugins)) LoadTweakFile(plugins + name, lists);
   lists.Flush();
 }
 

@@ -3,6 +3,7 @@
 // for the other OS family) to ~trash. Each folder has a descript.ion list and a directory.txt note.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace qzr {
 
@@ -11,6 +12,11 @@ namespace qzr {
 void BuildPluginDatabase();
 // Parses one definition file (full path) into a new TweakTable record and files it.
 void LoadTweakFile(const std::string& fileName);
+// IniDir + "~trash" + delimiter: where the build files rejected definitions.
+std::string TrashFolder();
+// The names of the definition files in `folder` (which ends with the delimiter): "*.tweak" files,
+// plain, read-only, hidden, system or archive alike, never folders; in the file system's order.
+std::vector<std::string> FindTweakFiles(const std::string& folder);
 // Deletes a file even when it is read-only; true also when there was no such file.
 bool ForceDeleteFile(const std::string& fileName);
 
