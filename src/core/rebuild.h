@@ -4,6 +4,10 @@
 
 namespace qzr {
 
+// Copies the definitions of the database's ~trash folder into ModuleDir\plugins where no file of
+// that name is, deletes plugins\descript.ion, rewrites every plugins\*.tweak and tells the user
+// how many were rewritten. A definition that cannot be written raises "Cannot create file" and
+// ends the command there: the ones before it stay rewritten, the later ones untouched.
 void RebuildBase();
 
 }  // namespace qzr
