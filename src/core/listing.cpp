@@ -16,14 +16,22 @@ TXARC& Listing() {
 
 ListedEntry Current() { return ListedEntry{Listing().ItemName, Listing().ItemSize}; }
 
+// The listing is made at the first call that needs it: the host's first listing as a rule, or
+// a copy or open of a remembered name before any listing.
+TXARC& OpenedListing() {
+  TXARC& listing = Listing();
+  if (listing.Opened) return listing;
+  // A host that never suggested a settings file gets the module's own folder for the settings
+  // and the database, rather than paths relative to whatever its current folder is.
+  if (State().IniDir.empty()) SetDefaultParams(std::string());
+  listing.Open("");
+  return listing;
+}
+
 }  // namespace
 
 ListedEntry FindFirstEntry() {
-  PluginState& s = State();
-  // A host that never suggested a settings file gets the module's own folder for the settings
-  // and the database, rather than paths relative to whatever its current folder is.
-  if (!Listing().Opened && s.IniDir.empty()) SetDefaultParams(std::string());
-  Listing().Open("");
+  OpenedListing();
   if (!Listing().FindFirst("*.*")) return ListedEntry{".", 0};
   return Current();
 }
@@ -35,7 +43,7 @@ std::optional<ListedEntry> FindNextEntry() {
 
 int32_t CloseSearch() { return Listing().FindClose(); }
 
-int32_t TweakIndexOf(const std::string& remoteName) { return Listing().IndexOfName(FileNamePart(remoteName)); }
+int32_t TweakIndexOf(const std::string& remoteName) { return OpenedListing().IndexOfName(FileNamePart(remoteName)); }
 
 const TTWREC* TweakAt(int32_t index) {
   const PluginState& s = State();

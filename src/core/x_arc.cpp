@@ -32,7 +32,10 @@ bool TXARC::Open(const std::string& archiveName) {
     PluginState& s = State();
     // The build writes into IniDir, so that is the folder whose write access counts, and the
     // one the message names.
-    if (HasWriteAccess(s.IniDir))
+    // Without a folder for the database nothing is built: relative paths would land wherever
+    // the host's current folder happens to be.
+    if (s.IniDir.empty()) {
+    } else if (HasWriteAccess(s.IniDir))
       BuildPluginDatabase();
     else
       ShowNeedWriteAccess(s.IniDir);

@@ -10,6 +10,9 @@
 //   put SOURCE NAME    copies a file into the virtual folder
 //   rm NAME            deletes an entry
 //   icon NAME          the icon the module gives an entry (or the host's default)
+//   exec NAME VERB [--choose yes|no|value=TEXT|close]
+//                      executes an entry ("open" shows the apply dialog; "properties" on the
+//                      root, NAME "", the about dialog); --choose answers the apply dialog
 //
 // FILE is the settings file the host suggests (DefaultIniName); the module keeps its own
 // settings and database in that file's folder. Default: wfxhost-settings/wfx.ini beside wfxhost.
@@ -17,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_choice.h"
 #include "library.h"
 #include "platform/platform.h"
 #include "util/text.h"
@@ -26,7 +30,8 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: wfxhost [--ini FILE] MODULE [root | ls | get NAME TARGET | put SOURCE NAME | rm NAME | icon NAME]\n");
+               "usage: wfxhost [--ini FILE] MODULE [root | ls | get NAME TARGET | put SOURCE NAME | rm NAME | icon NAME |\n"
+               "        exec NAME VERB [--choose yes|no|value=TEXT|close]]\n");
   return 2;
 }
 
@@ -82,6 +87,18 @@ int RunIcon(wfxhost::WfxModule& module, const std::string& name) {
   return 0;
 }
 
+int RunExec(wfxhost::WfxModule& module, const std::vector<std::string>& args) {
+  std::string choice;
+  if (args.size() == 6 && args[4] == "--choose") choice = args[5];
+  else if (args.size() != 4) return Usage();
+  wfxhost::DialogChoice script(choice, 20);
+  if (!choice.empty()) script.Start();
+  int code = module.ExecuteFile(Remote(args[2]), args[3]);
+  std::string outcome = choice.empty() ? "" : " (" + script.Finish() + ")";
+  std::printf("FsExecuteFile: %d%s\n", code, outcome.c_str());
+  return code == 0 ? 0 : 1;
+}
+
 int Report(const char* what, int code, bool success) {
   std::printf("%s: %d (%s)\n", what, code, success ? "done" : "refused");
   return success ? 0 : 1;
@@ -119,6 +136,8 @@ int main(int argc, char** argv) {
     int code = module.PutFile(args[2], Remote(args[3]));
     std::printf("FsPutFile: %d (%s)\n", code, CopyResult(code));
     rc = code == 0 ? 0 : 1;
+  } else if (command == "exec" && args.size() >= 4) {
+    rc = RunExec(module, args);
   } else if (command == "icon" && args.size() == 3) {
     rc = RunIcon(module, args[2]);
   } else if (command == "rm" && args.size() == 3) {

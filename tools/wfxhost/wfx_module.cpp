@@ -20,6 +20,7 @@ using FsGetFileFn = int(DCPCALL*)(char*, char*, int, void*);
 using FsPutFileFn = int(DCPCALL*)(char*, char*, int);
 using FsDeleteFileFn = int(DCPCALL*)(char*);
 using FsExtractCustomIconFn = int(DCPCALL*)(char*, int, void**);
+using FsExecuteFileFn = int(DCPCALL*)(void*, char*, char*);
 
 namespace {
 
@@ -97,6 +98,13 @@ int WfxModule::ExtractIcon(const std::string& remoteName, void** icon) {
   if (!extract) return 0;
   std::vector<char> remote = Buffer(remoteName);
   return extract(remote.data(), 0, icon);
+}
+
+int WfxModule::ExecuteFile(const std::string& remoteName, const std::string& verb) {
+  auto execute = Entry<FsExecuteFileFn>("FsExecuteFile");
+  if (!execute) return -1;
+  std::vector<char> remote = Buffer(remoteName), command = Buffer(verb);
+  return execute(nullptr, remote.data(), command.data());
 }
 
 }  // namespace wfxhost

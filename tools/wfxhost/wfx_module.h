@@ -27,6 +27,8 @@ class WfxModule {
   int DeleteFile(const std::string& remoteName);
   // FsExtractCustomIcon; `icon` receives the handle the module hands out.
   int ExtractIcon(const std::string& remoteName, void** icon);
+  // FsExecuteFile with the host's main window left null.
+  int ExecuteFile(const std::string& remoteName, const std::string& verb);
   // Unloads the module: its shut-down runs now.
   void Unload() { library_.Unload(); }
 
