@@ -106,7 +106,12 @@ bool IsOn(const TTWREC& t, const CurrentValue& current) {
 }
 
 bool DefaultIsOn(const TTWREC& t) {
-  return ValuesEqual(t.DefValue, t.ValueOn, t) || (t.DefDelVal && t.ValueOnDelVal) || (t.DefDelKey && t.ValueOnDelKey);
+  // A deleting default or on-value holds only the type's zero value, which says nothing about
+  // the state: "value deleted" is not the value 0. Values are compared only when neither side
+  // deletes, as the on-test does for a value found.
+  bool deletes = t.DefDelVal || t.DefDelKey || t.ValueOnDelVal || t.ValueOnDelKey;
+  return (!deletes && ValuesEqual(t.DefValue, t.ValueOn, t)) || (t.DefDelVal && t.ValueOnDelVal) ||
+         (t.DefDelKey && t.ValueOnDelKey);
 }
 
 ApplyDialogState MakeApplyDialogState(const TTWREC& t, const CurrentValue& current, uint8_t language) {

@@ -167,6 +167,16 @@ TEST(DefaultTest, ValueOrMatchingDeletion) {
   TTWREC empty;
   empty.DataType = kDataString;
   EXPECT_FALSE(DefaultIsOn(empty)) << "nothing equals nothing";
+  // "#SYSDELVAL" stores the zero value: a deleted default is not the on-value 0, nor the reverse.
+  TTWREC zero;
+  zero.DataType = kDataDword;
+  zero.ValueOn = int32_t{0};
+  zero.DefValue = int32_t{0};
+  zero.DefDelVal = true;
+  EXPECT_FALSE(DefaultIsOn(zero));
+  zero.DefDelVal = false;
+  zero.ValueOnDelVal = true;
+  EXPECT_FALSE(DefaultIsOn(zero));
 }
 
 TEST(ApplyDialogFill, YesNoDefaultByLanguageAndRawDefaultByHand) {
