@@ -88,8 +88,9 @@ int DialogDriver::Run(const std::function<int()>& show, const std::function<void
 }
 
 void DialogDriver::CloseEverything(const std::atomic<bool>& done) {
-  // A script that went through has closed the dialog already; allow it a moment to go.
-  for (int i = 0; i < 100 && !done; ++i) std::this_thread::sleep_for(kPoll);
+  // A script that went through has closed the dialog already; allow it time to go. Wine under
+  // Xvfb takes about 2 s to take a closed dialog down, longer on a busy machine.
+  for (int i = 0; i < 15 * kPollsPerSecond && !done; ++i) std::this_thread::sleep_for(kPoll);
   if (done) return;
   failures_.push_back("the dialog was still open after the script: closed by the watchdog");
   for (int i = 0; i < kRescuePolls && !done; ++i) {

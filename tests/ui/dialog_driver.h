@@ -29,7 +29,7 @@ class DialogDriver {
 
   // The visible dialog of the test's thread that holds control `id` (waits for it; the first
   // dialog after Wine's fonts have changed takes long).
-  HWND WaitForForm(int id, int seconds = 10);
+  HWND WaitForForm(int id, int seconds = 30);
   // A message box of the test's thread (waits for it); `form` is the dialog it stands over.
   HWND WaitForMessageBox(HWND form);
   // Waits until the window is gone or hidden.
@@ -37,7 +37,7 @@ class DialogDriver {
   // Waits until `control` has the keyboard focus of the dialog thread: the dialog is ready.
   void WaitForFocus(HWND control);
   // Waits until `condition` holds; fails with `what` when it does not within `seconds`.
-  void WaitUntil(const std::function<bool()>& condition, const std::string& what, int seconds = 10);
+  void WaitUntil(const std::function<bool()>& condition, const std::string& what, int seconds = 30);
 
   // A control anywhere inside `top`, by id; fails when there is none.
   HWND Control(HWND top, int id);
