@@ -222,8 +222,17 @@ long TVeskRegistry::StoreValue(const std::string& name, const void* buffer, Valu
   std::vector<uint8_t> old(oldSize);
   bool kept = Reg().QueryValue(currentKey_, name, &oldType, old.data(), &oldSize) == win::kSuccess;
   if (long rc = Reg().DeleteValue(currentKey_, name); rc != win::kSuccess) return rc;
-  long rc = write();
-  if (rc != win::kSuccess && kept) Reg().SetValue(currentKey_, name, oldType, old.data(), oldSize);
+  auto putBack = [&] {
+    if (kept) Quietly([&] { Reg().SetValue(currentKey_, name, oldType, old.data(), oldSize); });
+  };
+  long rc = win::kSuccess;
+  try {
+    rc = write();
+  } catch (...) {
+    putBack();  // the old value is never lost to a write that did not happen
+    throw;
+  }
+  if (rc != win::kSuccess) putBack();
   return rc;
 }
 
