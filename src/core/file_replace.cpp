@@ -24,11 +24,24 @@ long ReplaceFileContents(const std::string& path, const std::string& bytes) {
   uint32_t attributes = files.GetAttributes(path);
   if (attributes != win::kInvalidAttributes && (attributes & (win::kAttrReadOnly | win::kAttrDirectory)))
     return win::kAccessDenied;
-  std::string temporary = TemporaryBeside(path);
-  long rc = files.WriteWhole(temporary, bytes);
-  if (rc == win::kSuccess && !files.MoveReplace(temporary, path)) rc = win::kAccessDenied;
-  if (rc != win::kSuccess) files.RemoveFile(temporary);
-  return rc;
+  // The temporary file goes again unless it became the target, also when a call below raises.
+  struct Temporary {
+    FileApi& files;
+    std::string path;
+    bool moved = false;
+    ~Temporary() {
+      if (moved) return;
+      try {
+        files.RemoveFile(path);
+      } catch (...) {
+      }
+    }
+  } temporary{files, TemporaryBeside(path)};
+  long rc = files.WriteWhole(temporary.path, bytes);
+  if (rc != win::kSuccess) return rc;
+  if (!files.MoveReplace(temporary.path, path)) return win::kAccessDenied;
+  temporary.moved = true;
+  return win::kSuccess;
 }
 
 }  // namespace qzr

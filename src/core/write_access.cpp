@@ -22,10 +22,21 @@ std::string ProbeName() {
 bool HasWriteAccess(const std::string& directory) {
   std::string folder = directory;
   if (folder.empty() || folder.back() != kPathDelim) folder += kPathDelim;
-  std::string probe = folder + ProbeName();
-  bool created = Os().files->CreateProbeFile(probe) == win::kSuccess;
-  if (created) Os().files->RemoveFile(probe);
-  return created;
+  // The probe goes again whatever happens once it exists: a stray file would be left in the
+  // user's folder.
+  struct Probe {
+    std::string path;
+    bool created = false;
+    ~Probe() {
+      if (!created) return;
+      try {
+        Os().files->RemoveFile(path);
+      } catch (...) {
+      }
+    }
+  } probe{folder + ProbeName()};
+  probe.created = Os().files->CreateProbeFile(probe.path) == win::kSuccess;
+  return probe.created;
 }
 
 }  // namespace qzr
