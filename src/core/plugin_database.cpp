@@ -124,29 +124,41 @@ void ParseFile(const std::string& fileName, TTWREC& r) {
   }
 }
 
+void DropLastRecord() {
+  PluginState& s = State();
+  --s.TweakPos;
+  s.TweakTable.pop_back();
+}
+
 void LoadTweakFile(const std::string& fileName, DescriptionLists& lists) {
   PluginState& s = State();
   ++s.TweakPos;
   s.TweakTable.resize(static_cast<size_t>(s.TweakPos));
-  TTWREC& r = s.TweakTable.back();
-  ParseFile(fileName, r);
-
   const std::string name = FileNamePart(fileName);
   std::string description;
-  if (!r.TweakName.empty()) {
-    description = r.TweakName;
-    r.Location = DatabaseFolder(kValidFolder) + name;
-  } else {
-    description = texts::kPluginWithErrors.PickCp1251(s.Language);
+  bool valid = false;
+  try {
+    TTWREC& r = s.TweakTable.back();
+    ParseFile(fileName, r);
+    if (!r.TweakName.empty()) {
+      description = r.TweakName;
+      r.Location = DatabaseFolder(kValidFolder) + name;
+    } else {
+      description = texts::kPluginWithErrors.PickCp1251(s.Language);
+    }
+    valid = IsValid(r);
+    if (valid) CopyReplacing(fileName, r.Location);
+  } catch (...) {
+    // A definition whose reading was cut short is never listed half read.
+    DropLastRecord();
+    throw;
   }
 
-  if (IsValid(r)) {
-    CopyReplacing(fileName, r.Location);
+  if (valid) {
     lists.Add(true, name, description);
     return;
   }
-  --s.TweakPos;
-  s.TweakTable.pop_back();
+  DropLastRecord();
   std::string target = DatabaseFolder(kTrashFolder) + name;
   ForceDeleteFile(target);
   Files().Copy(fileName, target, false);

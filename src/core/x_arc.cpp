@@ -1,6 +1,8 @@
 // The listing object.
 #include "core/x_arc.h"
 
+#include <algorithm>
+
 #include "core/lifecycle.h"
 #include "core/plugin_database.h"
 #include "core/plugin_state.h"
@@ -47,13 +49,17 @@ bool TXARC::Open(const std::string& archiveName) {
 
 bool TXARC::LoadNames() {
   const PluginState& s = State();
-  Names.clear();
-  firstByName_.clear();
-  Names.reserve(static_cast<size_t>(s.TweakPos));
+  // Made aside and swapped in, so that a failure half way leaves the names and their index as
+  // they were, never disagreeing.
+  std::vector<std::string> names;
+  std::unordered_map<std::string, int32_t> firstByName;
+  names.reserve(static_cast<size_t>(std::max(s.TweakPos, 0)));
   for (int32_t i = 0; i < s.TweakPos && i < static_cast<int32_t>(s.TweakTable.size()); ++i) {
-    Names.push_back(VirtualFileName(s.TweakTable[static_cast<size_t>(i)].TweakName));
-    firstByName_.emplace(Os().system->UpperCase(Names.back()), i);
+    names.push_back(VirtualFileName(s.TweakTable[static_cast<size_t>(i)].TweakName));
+    firstByName.emplace(Os().system->UpperCase(names.back()), i);
   }
+  Names.swap(names);
+  firstByName_.swap(firstByName);
   return true;
 }
 
