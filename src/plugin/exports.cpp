@@ -6,8 +6,8 @@
 #include "core/file_ops.h"
 #include "core/lifecycle.h"
 #include "core/listing.h"
+#include "plugin/exports.h"
 #include "plugin/find_record.h"
-#include "plugin/fsplugin.h"
 #include "plugin/guard.h"
 #include "plugin/icons.h"
 
@@ -32,6 +32,7 @@ QZR_EXPORT void DCPCALL FsGetDefRootName(char* DefRootName, int maxlen) {
 
 QZR_EXPORT void* DCPCALL FsFindFirst(char* /*Path*/, FindData* FindData) {
   return Guarded(reinterpret_cast<void*>(intptr_t{-1}), [&]() -> void* {
+    if (!FindData) return reinterpret_cast<void*>(intptr_t{-1});
     FillFindData(FindData, FindFirstEntry());
     return nullptr;
   });
@@ -39,6 +40,7 @@ QZR_EXPORT void* DCPCALL FsFindFirst(char* /*Path*/, FindData* FindData) {
 
 QZR_EXPORT int DCPCALL FsFindNext(void* /*Hdl*/, FindData* FindData) {
   return Guarded(0, [&] {
+    if (!FindData) return 0;
     std::optional<ListedEntry> entry = FindNextEntry();
     if (!entry) return 0;
     FillFindData(FindData, *entry);

@@ -1,0 +1,17 @@
+// The module's entry points as the host calls them; exports.cpp defines them, and tests that
+// link the entry points in call them through these declarations.
+#pragma once
+#include "plugin/fsplugin.h"
+
+QZR_EXPORT int DCPCALL FsInit(int PluginNr, qzr::host::tProgressProc pProgressProc, qzr::host::tLogProc pLogProc,
+                              qzr::host::tRequestProc pRequestProc);
+QZR_EXPORT void DCPCALL FsSetDefaultParams(qzr::host::FsDefaultParamStruct* dps);
+QZR_EXPORT void DCPCALL FsGetDefRootName(char* DefRootName, int maxlen);
+QZR_EXPORT void* DCPCALL FsFindFirst(char* Path, qzr::host::FindData* FindData);
+QZR_EXPORT int DCPCALL FsFindNext(void* Hdl, qzr::host::FindData* FindData);
+QZR_EXPORT int DCPCALL FsFindClose(void* Hdl);
+QZR_EXPORT int DCPCALL FsGetFile(char* RemoteName, char* LocalName, int CopyFlags, void* RemoteInfo);
+QZR_EXPORT int DCPCALL FsPutFile(char* LocalName, char* RemoteName, int CopyFlags);
+QZR_EXPORT int DCPCALL FsDeleteFile(char* RemoteName);
+QZR_EXPORT int DCPCALL FsExtractCustomIcon(char* RemoteName, int ExtractFlags, void** TheIcon);
+QZR_EXPORT int DCPCALL FsExecuteFile(void* MainWin, char* RemoteName, char* Verb);
