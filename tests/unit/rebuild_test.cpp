@@ -10,6 +10,7 @@
 #include "core/plugin_database.h"
 #include "core/plugin_state.h"
 #include "core/rebuild.h"
+#include "support/fixed_clock.h"
 #include "support/test_support.h"
 #include "util/text.h"
 
@@ -23,33 +24,6 @@ namespace qzr::test {
 namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
-
-// The real system, but the clock always says 5 March 2024, 14:07 and `second_` seconds, and
-// shows it in fixed formats.
-class FixedClock final : public SystemApi {
- public:
-  FixedClock(SystemApi& real, int second) : real_(real), second_(second) {}
-  LocalTime Now() override { return LocalTime{2024, 3, 5, 14, 7, second_}; }
-  std::string FormatLongTime(const LocalTime& t) override { return Digits("%02d:%02d:%02d", t.Hour, t.Minute, t.Second); }
-  std::string FormatShortDate(const LocalTime& t) override { return Digits("%02d.%02d.%04d", t.Day, t.Month, t.Year); }
-  std::optional<std::string> GetEnv(const std::string& name) override { return real_.GetEnv(name); }
-  std::string ModuleFileName() override { return real_.ModuleFileName(); }
-  uint16_t CodeSegmentSelector() override { return real_.CodeSegmentSelector(); }
-  std::string ErrorMessage(long code) override { return real_.ErrorMessage(code); }
-  bool FarEastLocale() override { return real_.FarEastLocale(); }
-  std::string UpperCase(const std::string& text) override { return real_.UpperCase(text); }
-  std::string AnsiToUtf8(const std::string& text) override { return real_.AnsiToUtf8(text); }
-  std::string Utf8ToAnsi(const std::string& text) override { return real_.Utf8ToAnsi(text); }
-
- private:
-  static std::string Digits(const char* format, int a, int b, int c) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, a, b, c);
-    return text;
-  }
-  SystemApi& real_;
-  int second_;
-};
 
 // The real file system, except that the search of `folder` also finds `name`, which is not there:
 // a definition deleted between the search and its turn.

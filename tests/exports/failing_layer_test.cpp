@@ -1,0 +1,249 @@
+// The entry points when the system fails under them: a host session (configure, list, copy every
+// tweak out, open and save each through its dialog with one rebuild, about box, unload) runs
+// once per call the plugin makes to the system, that call raising. Whatever fails, no exception
+// leaves an entry point, each answers one of its own codes, the listing never holds a half-read
+// definition, and every file and registry value of the user's is either as it was or as a
+// faultless session leaves it: never cut short, never left with a temporary file beside it.
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "core/lifecycle.h"
+#include "core/plugin_state.h"
+#include "exports/scripted_dialogs.h"
+#include "plugin/exports.h"
+#include "plugin/guard.h"
+#include "support/failing_platform.h"
+#include "support/fixed_clock.h"
+#include "support/registry_scratch.h"
+#include "support/test_support.h"
+
+namespace qzr::test {
+namespace {
+namespace fs = std::filesystem;
+using host::FindData;
+
+const std::string kDelim(1, kPathDelim);
+
+// Everything of the user's that a session may change, and what the entry points answered.
+struct Snapshot {
+  std::map<std::string, std::string> files;     // relative path -> bytes, below the session folder
+  std::map<std::string, std::string> registry;  // value name -> type and bytes
+  std::vector<std::string> listed;
+  std::vector<TTWREC> table;                    // the tweak table as the listing left it
+  bool operator==(const Snapshot&) const = default;
+};
+
+class FailingLayerTest : public PluginTest {
+ protected:
+  // The session folder: the module's folder (plugins below it, settings beside it) and a user
+  // folder with an INI file and a CFG file the tweaks change.
+  std::string Root() const { return folder_.path("session") + kDelim; }
+  std::string ModuleDir() const { return Root() + "module" + kDelim; }
+  std::string UserDir() const { return Root() + "user" + kDelim; }
+  std::string OutDir() const { return Root() + "out" + kDelim; }
+
+  void Prepare() {
+    std::error_code ec;
+    fs::remove_all(fs::path(Root()), ec);
+    fs::create_directories(fs::path(ModuleDir() + "plugins"));
+    fs::create_directories(fs::path(UserDir()));
+    fs::create_directories(fs::path(OutDir()));
+    const std::string reg = "ROOTKEY> HKCU\r\nPATH> " + ScratchKey::Path("Failing") + "\r\n";
+    Definition("reg_switch.tweak", "// a comment line\r\nTWEAKNAME> Registry switch\r\n" + reg +
+                                       "VALUENAME> Flag\r\nVALUETYPE> DWORD\r\nVALUEON> 1\r\nVALUEOFF> 0\r\nDEFAULT> 0\r\n");
+    Definition("reg_typed.tweak", "TWEAKNAME> Typed delay\r\n" + reg +
+                                      "VALUENAME> Delay\r\nVALUETYPE> STRING\r\nNOTBOOL> 1\r\nDEFAULT> 400\r\n");
+    Definition("reg_bytes.tweak", "TWEAKNAME> Byte flags\r\n" + reg +
+                                      "VALUENAME> Bytes\r\nVALUETYPE> BIN\r\nSIZE> 4\r\nVALUEON> 01000000\r\n"
+                                      "VALUEOFF> #SYSDELVAL\r\n");
+    Definition("ini_switch.tweak", "TWEAKNAME> INI switch\r\nTYPE> INI\r\nPATH> %QZR_FAILING_USER%" + kDelim +
+                                       "app.ini\r\nSECTION> Options\r\nVALUENAME> Fast\r\nVALUETYPE> STRING\r\n"
+                                       "VALUEON> yes\r\nVALUEOFF> no\r\n");
+    Definition("cfg_switch.tweak", "TWEAKNAME> CFG switch\r\nTYPE> CFG\r\nPATH> " + UserDir() +
+                                       "game.cfg\r\nVALUENAME> cache\r\nVALUETYPE> DWORD\r\nVALUEON> 128\r\n"
+                                       "VALUEOFF> #SYSDELVAL\r\n");
+    Definition("no_name.tweak", "PATH> Software\\Nothing\r\nVALUENAME> X\r\n");
+    WriteBytes(UserDir() + "app.ini", "[Options]\r\nFast=no\r\nOther=1\r\n");
+    WriteBytes(UserDir() + "game.cfg", "# settings\r\nname=player\r\n");
+    WriteBytes(ModuleDir() + "qzrtc.ini", "[main]\r\nlang=0\r\n[keep]\r\nthis=1\r\n");
+
+    scratch_.reset();
+    scratch_ = std::make_unique<ScratchKey>();
+    RegHandle key = 0;
+    ASSERT_EQ(Os().registry->CreateKey(kHkeyCurrentUser, ScratchKey::Path("Failing"), win::kKeyAllAccess, &key),
+              win::kSuccess);
+    const uint8_t zero[4] = {0, 0, 0, 0};
+    Os().registry->SetValue(key, "Flag", win::kRegDword, zero, 4);
+    Os().registry->SetValue(key, "Delay", win::kRegSz, reinterpret_cast<const uint8_t*>("250"), 4);
+    Os().registry->CloseKey(key);
+    Script() = DialogScript{};
+    Script().RebuildPresses = 1;
+  }
+
+  void Definition(const std::string& name, const std::string& text) {
+    WriteBytes(ModuleDir() + "plugins" + kDelim + name, text);
+  }
+
+  // The session as a host runs it, through the entry points only (and the attach and detach
+  // events, which the module runs guarded just so).
+  Snapshot Session() {
+    Snapshot seen;
+    ResetState();
+    GuardedVoid(Startup);
+    State().ModuleDir = ModuleDir();
+
+    EXPECT_EQ(FsInit(1, nullptr, nullptr, nullptr), 0);
+    host::FsDefaultParamStruct dps{};
+    dps.size = sizeof dps;
+    std::string ini = ModuleDir() + "wfx.ini";
+    std::memcpy(dps.DefaultIniName, ini.c_str(), ini.size() + 1);
+    FsSetDefaultParams(&dps);
+    char root[64];
+    FsGetDefRootName(root, sizeof root);
+
+    FindData found{};
+    char path[] = "\\";
+    void* handle = FsFindFirst(path, &found);
+    EXPECT_TRUE(handle == nullptr || handle == reinterpret_cast<void*>(intptr_t{-1}));
+    if (handle == nullptr) {
+      seen.listed.push_back(found.cFileName);
+      for (int more; (more = FsFindNext(handle, &found)) != 0;) {
+        EXPECT_EQ(more, -1);
+        seen.listed.push_back(found.cFileName);
+      }
+      EXPECT_EQ(FsFindClose(handle), 0);
+    }
+    seen.table = State().TweakTable;
+    EXPECT_EQ(static_cast<size_t>(State().TweakPos), State().TweakTable.size());
+
+    for (const std::string& name : names_) {
+      std::string remote = kDelim + name;
+      void* icon = nullptr;
+      int iconCode = FsExtractCustomIcon(remote.data(), 0, &icon);
+      EXPECT_TRUE(iconCode == host::kFsIconUseDefault || iconCode == host::kFsIconExtracted);
+      std::string local = OutDir() + name + "txt";
+      int got = FsGetFile(remote.data(), local.data(), 0, nullptr);
+      EXPECT_TRUE(got == host::kFsFileOk || got == host::kFsFileNotFound || got == host::kFsFileWriteError) << got;
+    }
+    for (const std::string& name : names_) {
+      std::string remote = kDelim + name;
+      char open[] = "open";
+      EXPECT_EQ(FsExecuteFile(nullptr, remote.data(), open), host::kFsExecOk);
+    }
+    char properties[] = "properties";
+    EXPECT_EQ(FsExecuteFile(nullptr, path, properties), host::kFsExecOk);
+    EXPECT_EQ(FsPutFile(path, path, 0), host::kFsFileOk);
+    EXPECT_EQ(FsDeleteFile(path), 0);
+    GuardedVoid(Shutdown);
+    return seen;
+  }
+
+  // The user's files and values after a session (read with nothing failing).
+  void Collect(Snapshot& seen) const {
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(Root()))) {
+      if (!entry.is_regular_file()) continue;
+      std::string relative = fs::relative(entry.path(), fs::path(Root())).generic_string();
+      seen.files[relative] = ReadBytes(entry.path().string());
+    }
+    RegHandle key = 0;
+    if (Os().registry->OpenKey(kHkeyCurrentUser, ScratchKey::Path("Failing"), win::kKeyRead, &key) != win::kSuccess)
+      return;
+    for (const char* name : {"Flag", "Delay", "Bytes"}) {
+      uint32_t type = 0;
+      uint8_t data[64];
+      uint32_t size = sizeof data;
+      if (Os().registry->QueryValue(key, name, &type, data, &size) == win::kSuccess)
+        seen.registry[name] = std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), size);
+    }
+    Os().registry->CloseKey(key);
+  }
+
+  // Runs the session with nothing failing (the reference), then once for every call it makes,
+  // that call raising `what`.
+  void SweepEveryCall(Raise what) {
+    FixedClock clock(*Os().system, 30);
+    Override<SystemApi> fixedClock(Os().system, &clock);
+    ScopedEnv user("QZR_FAILING_USER", UserDir().substr(0, UserDir().size() - 1).c_str());
+
+    Prepare();
+    Snapshot before;
+    Collect(before);
+    Snapshot after;
+    int64_t calls = 0;
+    {
+      FailingPlatform failing;
+      after = Session();
+      calls = failing.Calls();
+    }
+    Collect(after);
+    ASSERT_EQ(after.listed.size(), 5u) << "the faultless session lists the five valid definitions";
+    ASSERT_EQ(Script().ApplyShown, 5);
+    ASSERT_NE(after.registry, before.registry) << "the faultless session changes the values";
+    ASSERT_GT(calls, 50);
+
+    for (int64_t n = 1; n <= calls; ++n) {
+      SCOPED_TRACE("the call that fails: " + std::to_string(n));
+      Prepare();
+      Snapshot seen;
+      std::string failed;
+      {
+        FailingPlatform failing;
+        failing.Arm(n, what);
+        seen = Session();
+        failed = failing.FiredIn();
+        ASSERT_FALSE(failed.empty());
+      }
+      SCOPED_TRACE("in " + failed);
+      Collect(seen);
+      // A removal that fails leaves its file, whether it raises or answers an error.
+      ExpectOnlyWholeStates(seen, before, after, failed == "RemoveFile");
+      if (HasFatalFailure()) return;
+    }
+  }
+
+  static void ExpectOnlyWholeStates(const Snapshot& seen, const Snapshot& before, const Snapshot& after,
+                                    bool strayFileAllowed) {
+    for (const TTWREC& r : seen.table) {
+      bool known = std::find(after.table.begin(), after.table.end(), r) != after.table.end();
+      EXPECT_TRUE(known) << "a listed tweak is one a faultless build makes: " << r.TweakName;
+    }
+    for (const std::string& name : seen.listed)
+      EXPECT_TRUE(std::find(after.listed.begin(), after.listed.end(), name) != after.listed.end() || name == ".")
+          << name;
+    for (const auto& [name, value] : seen.registry) {
+      auto was = before.registry.find(name);
+      auto is = after.registry.find(name);
+      EXPECT_TRUE((was != before.registry.end() && was->second == value) ||
+                  (is != after.registry.end() && is->second == value))
+          << "registry value " << name;
+    }
+    for (const auto& [name, value] : before.registry)
+      EXPECT_TRUE(seen.registry.count(name) || !after.registry.count(name)) << "registry value " << name << " is gone";
+    for (const auto& [path, bytes] : seen.files) {
+      // The plugin's own database folders may hold part of a build; the user's files may not.
+      if (path.starts_with("module/qzr_plugins/") || path.starts_with("module/~trash/")) continue;
+      if (strayFileAllowed && !before.files.count(path) && !after.files.count(path)) continue;
+      auto was = before.files.find(path);
+      auto is = after.files.find(path);
+      EXPECT_TRUE((was != before.files.end() && was->second == bytes) || (is != after.files.end() && is->second == bytes))
+          << path << " is neither as it was nor as a faultless session leaves it:\n" << bytes;
+    }
+    for (const auto& [path, bytes] : before.files)
+      EXPECT_TRUE(seen.files.count(path)) << "a file of the user's is gone: " << path;
+  }
+
+  TempFolder folder_;
+  std::unique_ptr<ScratchKey> scratch_;
+  const std::vector<std::string> names_{"Registry switch.", "Typed delay.", "Byte flags.", "INI switch.",
+                                        "CFG switch."};
+};
+
+TEST_F(FailingLayerTest, EveryCallRaisingAStandardException) { SweepEveryCall(Raise::kBadAlloc); }
+
+TEST_F(FailingLayerTest, EveryCallRaisingSomethingElse) { SweepEveryCall(Raise::kNonStandard); }
+
+}  // namespace
+}  // namespace qzr::test
