@@ -15,6 +15,10 @@ namespace qzr {
 
 std::string VirtualFileName(const std::string& tweakName) { return tweakName + "."; }
 
+std::string FindRecordName(const std::string& name) {
+  return name.substr(0, std::min(name.find('\0'), kFindRecordNameMax));
+}
+
 std::string TXARC::About() const { return "QZR_TC virtual folder of system tweaks"; }
 
 std::string TXARC::TempExt() const { return tempExt_.empty() ? ".$$$" : tempExt_; }
@@ -52,20 +56,25 @@ bool TXARC::LoadNames() {
   // Made aside and swapped in, so that a failure half way leaves the names and their index as
   // they were, never disagreeing.
   std::vector<std::string> names;
-  std::unordered_map<std::string, int32_t> firstByName;
+  std::unordered_map<std::string, int32_t> firstByName, firstByRecordName;
   names.reserve(static_cast<size_t>(std::max(s.TweakPos, 0)));
   for (int32_t i = 0; i < s.TweakPos && i < static_cast<int32_t>(s.TweakTable.size()); ++i) {
     names.push_back(VirtualFileName(s.TweakTable[static_cast<size_t>(i)].TweakName));
     firstByName.emplace(Os().system->UpperCase(names.back()), i);
+    if (std::string shown = FindRecordName(names.back()); shown.size() != names.back().size())
+      firstByRecordName.emplace(Os().system->UpperCase(shown), i);
   }
   Names.swap(names);
   firstByName_.swap(firstByName);
+  firstByRecordName_.swap(firstByRecordName);
   return true;
 }
 
 int32_t TXARC::IndexOfName(const std::string& name) const {
-  auto it = firstByName_.find(Os().system->UpperCase(name));
-  return it == firstByName_.end() ? -1 : it->second;
+  const std::string upper = Os().system->UpperCase(name);
+  if (auto it = firstByName_.find(upper); it != firstByName_.end()) return it->second;
+  if (auto it = firstByRecordName_.find(upper); it != firstByRecordName_.end()) return it->second;
+  return -1;
 }
 
 void TXARC::Found(int32_t position) {

@@ -23,7 +23,8 @@ class TXARC {
   bool Open(const std::string& archiveName);
   // Refills Names from TweakTable.
   bool LoadNames();
-  // Position of the first name equal to `name` without regard to case, or -1.
+  // Position of the first name equal to `name` without regard to case; failing that, of the
+  // first name whose find-record form (FindRecordName) is `name`; or -1.
   int32_t IndexOfName(const std::string& name) const;
   bool FindFirst(const std::string& mask);
   bool FindNext();
@@ -45,9 +46,19 @@ class TXARC {
   std::string tempExt_;
   // Upper-cased name -> first position, so a panel's per-entry lookups cost no scan.
   std::unordered_map<std::string, int32_t> firstByName_;
+  // The same for names the host's find record cannot carry whole, by the form it does carry:
+  // the host asks for an entry by the name it was shown.
+  std::unordered_map<std::string, int32_t> firstByRecordName_;
 };
 
 // Virtual file name of a tweak: its name with a full stop appended.
 std::string VirtualFileName(const std::string& tweakName);
+
+// The most of a name the host's find record holds (cFileName, before its terminating zero).
+inline constexpr size_t kFindRecordNameMax = 259;
+
+// A name as the host's find record shows it: up to a zero byte in it, and at most
+// kFindRecordNameMax bytes.
+std::string FindRecordName(const std::string& name);
 
 }  // namespace qzr

@@ -3,8 +3,13 @@
 
 #include <cstring>
 
+#include "core/x_arc.h"
+
 namespace qzr {
 namespace {
+
+// Lookups find a cut name by the form this record gives it.
+static_assert(sizeof(host::FindData::cFileName) - 1 == kFindRecordNameMax);
 
 void CopyName(char* field, size_t fieldSize, const std::string& name, bool cutToFit) {
   std::memset(field, 0, fieldSize);

@@ -67,6 +67,27 @@ TEST_F(ListingTest, DuplicateNamesAreListedAndResolveToTheFirst) {
   EXPECT_EQ(TweakAt(1)->TweakName, "Other");
 }
 
+// The host knows an entry only by what its find record showed: a name cut to 259 bytes, or cut
+// at a zero byte in it. Asked for by that form, the entry is found; a shorter cut is not.
+TEST_F(ListingTest, NamesTheRecordCutAreFoundByTheirCutForm) {
+  const std::string longName(300, 'L');
+  const std::string withZero("Zero\0inside", 11);
+  Table({longName.c_str(), "Plain", "Plain"});
+  PluginState& s = State();
+  s.TweakTable[1].TweakName = withZero;
+  s.TweakTable.push_back(s.TweakTable[0]);
+  s.TweakTable.back().TweakName = longName + "tail";  // the same cut form: the first one counts
+  s.TweakPos = 4;
+  s.XArc->LoadNames();
+  std::string d(1, kPathDelim);
+  EXPECT_EQ(TweakIndexOf(d + longName.substr(0, 259)), 0);
+  EXPECT_EQ(TweakIndexOf(d + std::string(259, 'l')), 0) << "without regard to case, as every lookup";
+  EXPECT_EQ(TweakIndexOf(d + longName + "."), 0) << "the whole name still works";
+  EXPECT_EQ(TweakIndexOf(d + longName.substr(0, 258)), -1);
+  EXPECT_EQ(TweakIndexOf(d + "Zero"), 1);
+  EXPECT_EQ(TweakIndexOf(d + "Plain."), 2);
+}
+
 TEST_F(ListingTest, LeadingAtNamesAreSkippedOnlyBeforeTheFirstListedOne) {
   Table({"@hidden", "@also", "Shown", "@listed"});
   EXPECT_EQ(ListAll(), (std::vector<std::string>{"Shown.", "@listed."}));
