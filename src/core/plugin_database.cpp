@@ -2,6 +2,7 @@
 #include "core/plugin_database.h"
 
 #include <string_view>
+#include <variant>
 
 #include "core/plugin_state.h"
 #include "core/text_lines.h"
@@ -67,9 +68,20 @@ bool FitsThisOS(uint8_t osKind) {
   return true;
 }
 
-// A BIN size outside 0..kMaxBinSize gives no value bytes at all: applying such a tweak would
-// write empty data in place of the setting.
-bool SizeUsable(const TTWREC& r) { return r.DataType != kDataBin || (r.DataSize >= 0 && r.DataSize <= kMaxBinSize); }
+bool WritesBytes(const TweakValue& value, bool delVal, bool delKey) {
+  return std::holds_alternative<TRaw>(value) && !delVal && !delKey;
+}
+
+// A BIN size outside 0..kMaxBinSize gives no value bytes at all, and a size of 0 (no "SIZE>", or
+// no number after it) gives none either: applying such a tweak would write empty data in place
+// of the setting. Only a tweak that does nothing but delete needs no size.
+bool SizeUsable(const TTWREC& r) {
+  if (r.DataType != kDataBin) return true;
+  if (r.DataSize < 0 || r.DataSize > kMaxBinSize) return false;
+  return r.DataSize > 0 || !(WritesBytes(r.ValueOn, r.ValueOnDelVal, r.ValueOnDelKey) ||
+                             WritesBytes(r.ValueOff, r.ValueOffDelVal, r.ValueOffDelKey) ||
+                             WritesBytes(r.DefValue, r.DefDelVal, r.DefDelKey));
+}
 
 bool IsValid(const TTWREC& r) { return !r.Path.empty() && !r.TweakName.empty() && FitsThisOS(r.OSKind) && SizeUsable(r); }
 

@@ -239,10 +239,19 @@ TEST_F(DatabaseTest, BinSizeOutsideTheBoundIsAnError) {
   Definition("negative.tweak", "TWEAKNAME> Negative\r\nPATH> p\r\nVALUETYPE> BIN\r\nSIZE> -4\r\nVALUEON> 01\r\n");
   Definition("largest.tweak", "TWEAKNAME> Largest\r\nPATH> p\r\nVALUETYPE> BIN\r\nSIZE> 65536\r\nVALUEON> 01\r\n");
   Definition("dword.tweak", "TWEAKNAME> Dword\r\nPATH> p\r\nVALUETYPE> DWORD\r\nSIZE> -4\r\nVALUEON> 01\r\n");
+  // No size, or one that is no 32-bit number (it reads as 0), leaves nothing to write.
+  Definition("nosize.tweak", "TWEAKNAME> No size\r\nPATH> p\r\nVALUETYPE> BIN\r\nVALUEON> 01\r\n");
+  Definition("overflow.tweak", "TWEAKNAME> Overflow\r\nPATH> p\r\nVALUETYPE> BIN\r\nSIZE> 99999999999\r\n"
+                               "VALUEOFF> 01\r\n");
+  Definition("onlydelete.tweak", "TWEAKNAME> Only delete\r\nPATH> p\r\nVALUETYPE> BIN\r\nVALUEON> #SYSDELVAL\r\n"
+                                 "VALUEOFF> #SYSDELKEY\r\n");
   BuildPluginDatabase();
-  EXPECT_EQ(TableNames(), (Names{"Dword", "Largest"})) << "the size matters only to BIN values";
+  EXPECT_EQ(TableNames(), (Names{"Dword", "Largest", "Only delete"}))
+      << "the size matters only to BIN values that write bytes";
   EXPECT_EQ(std::get<TRaw>(State().TweakTable[1].ValueOn).size(), 65536u);
-  EXPECT_EQ(ReadBytes(Trash("descript.ion")), "\"huge.tweak\" Huge\r\n\"negative.tweak\" Negative\r\n");
+  EXPECT_EQ(ReadBytes(Trash("descript.ion")),
+            "\"huge.tweak\" Huge\r\n\"negative.tweak\" Negative\r\n\"nosize.tweak\" No size\r\n"
+            "\"overflow.tweak\" Overflow\r\n");
 }
 
 TEST_F(DatabaseTest, ReadOnlyAndHiddenCopiesAreReplaced) {
