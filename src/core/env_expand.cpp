@@ -4,7 +4,9 @@
 // - a "%" with no partner ends the expansion; the rest of the text stays as it is;
 // - a token that comes back after it was replaced (a value that refers to itself, directly or
 //   through others) ends the expansion with that reference left in the text;
-// - a bound on rounds and on length stops values that keep growing the text.
+// - a bound on rounds stops values that keep growing the text, and a round that would make the
+//   text longer than kMaxLength is not made: the text stays as it stood before it, so a line
+//   full of references to a long value cannot take all memory in one step.
 #include "core/env_expand.h"
 
 #include <set>
@@ -17,9 +19,15 @@ namespace {
 constexpr int kMaxRounds = 4096;
 constexpr size_t kMaxLength = 1u << 20;
 
-void ReplaceAll(std::string& s, const std::string& token, const std::string& value) {
+// Replaces every occurrence of `token`, left to right; false (and `s` unchanged) when the
+// result would be longer than kMaxLength.
+bool ReplaceAll(std::string& s, const std::string& token, const std::string& value) {
+  size_t hits = 0;
+  for (size_t hit = s.find(token); hit != std::string::npos; hit = s.find(token, hit + token.size())) ++hits;
+  const size_t room = s.size() < kMaxLength ? kMaxLength - s.size() : 0;
+  if (value.size() > token.size() && value.size() - token.size() > room / hits) return false;
   std::string out;
-  out.reserve(s.size());
+  out.reserve(s.size() + hits * value.size() - hits * token.size());
   size_t pos = 0;
   for (size_t hit; (hit = s.find(token, pos)) != std::string::npos; pos = hit + token.size()) {
     out.append(s, pos, hit - pos);
@@ -27,6 +35,7 @@ void ReplaceAll(std::string& s, const std::string& token, const std::string& val
   }
   out.append(s, pos, std::string::npos);
   s = std::move(out);
+  return true;
 }
 
 }  // namespace
@@ -34,7 +43,7 @@ void ReplaceAll(std::string& s, const std::string& token, const std::string& val
 std::string ExpandEnvVars(const std::string& text) {
   std::string s = text;
   std::set<std::string> replaced;
-  for (int round = 0; round < kMaxRounds && s.size() <= kMaxLength; ++round) {
+  for (int round = 0; round < kMaxRounds; ++round) {
     size_t open = s.find('%');
     if (open == std::string::npos) break;
     size_t close = s.find('%', open + 1);
@@ -42,7 +51,7 @@ std::string ExpandEnvVars(const std::string& text) {
     std::string token = s.substr(open, close - open + 1);
     if (!replaced.insert(token).second) break;
     std::string name = token.substr(1, token.size() - 2);
-    ReplaceAll(s, token, Os().system->GetEnv(name).value_or(std::string()));
+    if (!ReplaceAll(s, token, Os().system->GetEnv(name).value_or(std::string()))) break;
   }
   return s;
 }
