@@ -94,7 +94,8 @@ std::shared_ptr<RegNode> KeyOfHeader(std::string_view inner, const RegistryTree&
     if (parts.front() == name) node = root;
   for (size_t i = 1; node && i < parts.size(); ++i) {
     std::optional<std::string> name = Unescape(parts[i]);
-    if (!name || name->empty()) return nullptr;
+    // A backslash written as %5C cannot be part of a key's name: it separates keys.
+    if (!name || name->empty() || name->find('\\') != std::string::npos) return nullptr;
     std::shared_ptr<RegNode> child = node->Child(*name);
     node = child ? child : node->AddChild(*name);
   }
