@@ -1,0 +1,78 @@
+// Feeds: ExpandEnvVars with an environment of the input's own. The input's leading lines of the
+// form NAME=VALUE (up to 16) define the variables, seen through the platform seam with names
+// matched without regard to case; the rest of the input is the text expanded. So values that
+// name themselves or each other, unpaired "%" signs and values that multiply the text are all
+// explored.
+// Checks: the expansion ends (libFuzzer's timeout) within bounded memory and length; text
+// without "%" comes back unchanged; without variables it only takes references out.
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include "core/env_expand.h"
+#include "fuzz_support.h"
+#include "platform/platform.h"
+#include "util/text.h"
+
+namespace {
+using namespace qzr;
+using fuzz::Check;
+
+// The longest text the expansion may make from a shorter one.
+constexpr size_t kExpansionLimit = size_t{1} << 20;
+
+// The process's own system part, but with the environment given by the input.
+class FuzzedEnvironment final : public SystemApi {
+ public:
+  explicit FuzzedEnvironment(SystemApi& base) : base_(base) {}
+  std::map<std::string, std::string> variables;  // by upper-cased name
+
+  std::optional<std::string> GetEnv(const std::string& name) override {
+    auto it = variables.find(UpperAscii(name));
+    if (name.empty() || it == variables.end()) return std::nullopt;
+    return it->second;
+  }
+  std::string ModuleFileName() override { return base_.ModuleFileName(); }
+  uint16_t CodeSegmentSelector() override { return base_.CodeSegmentSelector(); }
+  LocalTime Now() override { return base_.Now(); }
+  std::string FormatLongTime(const LocalTime& t) override { return base_.FormatLongTime(t); }
+  std::string FormatShortDate(const LocalTime& t) override { return base_.FormatShortDate(t); }
+  std::string ErrorMessage(long code) override { return base_.ErrorMessage(code); }
+  bool FarEastLocale() override { return base_.FarEastLocale(); }
+  std::string UpperCase(const std::string& text) override { return base_.UpperCase(text); }
+  std::string AnsiToUtf8(const std::string& text) override { return base_.AnsiToUtf8(text); }
+  std::string Utf8ToAnsi(const std::string& text) override { return base_.Utf8ToAnsi(text); }
+
+ private:
+  SystemApi& base_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static FuzzedEnvironment environment(*Os().system);
+  Override<SystemApi> seam(Os().system, &environment);
+  environment.variables.clear();
+
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  while (environment.variables.size() < 16) {
+    size_t end = input.find('\n');
+    std::string_view line = input.substr(0, end);
+    size_t eq = line.find('=');
+    if (end == std::string_view::npos || eq == std::string_view::npos || eq == 0) break;
+    environment.variables.emplace(UpperAscii(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+    input.remove_prefix(end + 1);
+  }
+  const std::string text(input);
+
+  std::string expanded = ExpandEnvVars(text);
+  if (text.find('%') == std::string::npos) Check(expanded == text, "text without references is unchanged");
+  if (environment.variables.empty()) {
+    // Every reference is to nothing: the expansion only ever takes characters out.
+    size_t k = 0;
+    for (char c : text) k += k < expanded.size() && expanded[k] == c;
+    Check(k == expanded.size(), "without variables the expansion only removes references");
+  }
+  Check(expanded.size() <= std::max<size_t>(text.size(), kExpansionLimit), "the expansion stays within its bound");
+  return 0;
+}

@@ -1,0 +1,84 @@
+// Feeds: a whole .tweak definition, written into a plugins folder and loaded by the real
+// database build (line splitting, comment cut, variable expansion, the line parser, filing into
+// qzr_plugins or ~trash), then the definition report of the tweak in every language.
+// Checks: the table holds the definition exactly when it is filed as valid; a kept record has a
+// name, a path and byte values within the size bound; the copy is the definition's bytes; each
+// descript.ion has one line for it in the right folder; reports are 18 CR LF lines (none for a
+// language other than English or Russian).
+#include <filesystem>
+
+#include "core/plugin_database.h"
+#include "core/plugin_state.h"
+#include "core/report.h"
+#include "fuzz_support.h"
+
+namespace {
+using namespace qzr;
+using fuzz::Check;
+
+size_t CountLineEnds(const std::string& text) {
+  size_t count = 0;
+  for (size_t pos = 0; (pos = text.find("\r\n", pos)) != std::string::npos; pos += 2) ++count;
+  return count;
+}
+
+// A BIN value has the size in force when its line was read: never more than the bound.
+bool Bounded(const TweakValue& value) {
+  const auto* raw = std::get_if<TRaw>(&value);
+  return !raw || raw->size() <= static_cast<size_t>(kMaxBinSize);
+}
+
+void CheckReport(const TTWREC& tweak) {
+  for (uint8_t language : {kEnglish, kRussian}) {
+    std::string report = DefinitionReport(tweak, language);
+    Check(report.size() >= 2 && report.compare(report.size() - 2, 2, "\r\n") == 0, "report ends with CR LF");
+    Check(CountLineEnds(report) >= 18, "report has 18 lines");
+  }
+  Check(DefinitionReport(tweak, 2).empty(), "no report in an unknown language");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  namespace fs = std::filesystem;
+  static const std::string moduleDir = fuzz::ScratchFolder() + "module/";
+  static const std::string iniDir = fuzz::ScratchFolder() + "ini/";
+  static const std::string plugins = moduleDir + "plugins/";
+  static const bool made = fs::create_directories(plugins);
+  (void)made;
+
+  // A fresh database folder and a fresh module state for every input; the OS family and the
+  // language follow the input's length, so the definition text stays a plain file.
+  fs::remove_all(iniDir);
+  fs::create_directory(iniDir);
+  ResetState();
+  State().ModuleDir = moduleDir;
+  State().IniDir = iniDir;
+  State().OSIsNT = size % 2 == 0;
+  State().Language = static_cast<uint8_t>(size / 2 % 3);
+
+  const std::string definition(reinterpret_cast<const char*>(data), size);
+  fuzz::WriteFileBytes(plugins + "fuzzed.tweak", definition);
+  BuildPluginDatabase();
+
+  const PluginState& s = State();
+  Check(s.TweakPos >= 0 && static_cast<size_t>(s.TweakPos) == s.TweakTable.size() && s.TweakPos <= 1,
+        "one definition gives at most one record");
+  const bool valid = s.TweakPos == 1;
+  const std::string validList = fuzz::ReadFileBytes(iniDir + "qzr_plugins/descript.ion");
+  const std::string trashList = fuzz::ReadFileBytes(iniDir + "~trash/descript.ion");
+  Check(CountLineEnds(validList) == (valid ? 1u : 0u), "qzr_plugins/descript.ion lists the valid definition");
+  Check(CountLineEnds(trashList) == (valid ? 0u : 1u), "~trash/descript.ion lists the rejected definition");
+  Check((valid ? validList : trashList).rfind("\"fuzzed.tweak\" ", 0) == 0, "descript.ion line names the file");
+  const std::string copy = iniDir + (valid ? "qzr_plugins/" : "~trash/") + "fuzzed.tweak";
+  Check(fuzz::ReadFileBytes(copy) == definition, "the filed copy is the definition");
+
+  if (valid) {
+    const TTWREC& t = s.TweakTable.front();
+    Check(!t.TweakName.empty() && !t.Path.empty(), "a kept record has a name and a path");
+    Check(t.Location == iniDir + "qzr_plugins/fuzzed.tweak", "a kept record is located in qzr_plugins");
+    Check(Bounded(t.ValueOn) && Bounded(t.ValueOff) && Bounded(t.DefValue), "BIN values stay within the bound");
+    CheckReport(t);
+  }
+  return 0;
+}
