@@ -10,6 +10,7 @@
 #include "core/plugin_database.h"
 #include "core/plugin_state.h"
 #include "core/rebuild.h"
+#include "support/delegating_platform.h"
 #include "support/fixed_clock.h"
 #include "support/test_support.h"
 #include "util/text.h"
@@ -27,29 +28,18 @@ using Names = std::vector<std::string>;
 
 // The real file system, except that the search of `folder` also finds `name`, which is not there:
 // a definition deleted between the search and its turn.
-class VanishingFile final : public FileApi {
+class VanishingFile final : public DelegatingFiles {
  public:
   VanishingFile(FileApi& real, std::string folder, std::string name)
-      : real_(real), folder_(std::move(folder)), name_(std::move(name)) {}
+      : DelegatingFiles(real), folder_(std::move(folder)), name_(std::move(name)) {}
   std::vector<FoundFile> FindFiles(const std::string& mask) override {
     std::vector<FoundFile> found;
     if (mask.starts_with(folder_)) found.push_back(FoundFile{name_, win::kAttrArchive});
-    for (FoundFile& file : real_.FindFiles(mask)) found.push_back(std::move(file));
+    for (FoundFile& file : DelegatingFiles::FindFiles(mask)) found.push_back(std::move(file));
     return found;
   }
-  long CreateProbeFile(const std::string& path) override { return real_.CreateProbeFile(path); }
-  bool RemoveFile(const std::string& path) override { return real_.RemoveFile(path); }
-  uint32_t GetAttributes(const std::string& path) override { return real_.GetAttributes(path); }
-  bool SetAttributes(const std::string& path, uint32_t a) override { return real_.SetAttributes(path, a); }
-  bool MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
-  bool Copy(const std::string& s, const std::string& t, bool f) override { return real_.Copy(s, t, f); }
-  bool MoveReplace(const std::string& s, const std::string& t) override { return real_.MoveReplace(s, t); }
-  long ReadWhole(const std::string& path, std::string* c) override { return real_.ReadWhole(path, c); }
-  long WriteWhole(const std::string& path, const std::string& c) override { return real_.WriteWhole(path, c); }
-  long AppendTo(const std::string& path, const std::string& c) override { return real_.AppendTo(path, c); }
 
  private:
-  FileApi& real_;
   std::string folder_, name_;
 };
 
