@@ -5,6 +5,8 @@
 #include <cstring>
 #include <optional>
 
+#include "core/errors.h"
+#include "platform/platform.h"
 #include "stores/cfg.h"
 #include "stores/ini_file.h"
 #include "stores/tweak_values.h"
@@ -57,34 +59,44 @@ Choice Decide(const TTWREC& t, int radioIndex, const std::string& typed) {
   return c;
 }
 
+// A refused registry change is reported as a file that cannot be written is, by the key's full
+// name: closing the dialog as after a success would tell the user the setting was applied.
+[[noreturn]] void RaiseRefused(const TVeskRegistry& reg, const TTWREC& t, bool namingValue) {
+  std::string path = t.Path;
+  path.erase(0, path.find_first_not_of('\\'));
+  std::string name = RootKeyName(reg.RootHandle()) + "\\" + path;
+  if (namingValue) name += "\\" + t.VarName;
+  RaiseUnableToWrite(name);
+}
+
 void SaveRegistry(const TTWREC& t, const Choice& c) {
   TVeskRegistry reg;
   if (auto root = RootKeyForCode(t.RootKey)) reg.SetRootKey(*root);
   switch (c.What) {
     case Action::kDeleteValue:
-      reg.OpenKey(t.Path);
-      reg.DeleteValue(t.VarName);
+      // A missing key or value is already what was asked for; one that stays was refused.
+      if (!reg.OpenKey(t.Path)) {
+        if (reg.KeyExists(t.Path)) RaiseRefused(reg, t, false);
+        return;
+      }
+      if (!reg.DeleteValue(t.VarName) && reg.ValueExists(t.VarName)) RaiseRefused(reg, t, true);
       return;
-    case Action::kDeleteKey: reg.DeleteKey(t.Path); return;
+    case Action::kDeleteKey:
+      if (!reg.DeleteKey(t.Path) && reg.KeyExists(t.Path)) RaiseRefused(reg, t, false);
+      return;
     case Action::kWrite: break;
   }
+  // A DWORD is converted before anything is opened: typed text that is no number creates nothing.
+  const int32_t integer = t.DataType == kDataDword ? ValueAsInteger(c.Value) : 0;
+  if (!reg.OpenKey(t.Path)) RaiseRefused(reg, t, false);
+  long rc = win::kSuccess;
   switch (t.DataType) {
-    case kDataDword: {
-      int32_t value = ValueAsInteger(c.Value);  // may raise before anything is opened
-      reg.OpenKey(t.Path);
-      reg.WriteInteger(t.VarName, value);
-      return;
-    }
-    case kDataString:
-      reg.OpenKey(t.Path);
-      reg.WriteString(t.VarName, ValueAsText(c.Value));
-      return;
-    case kDataBin:
-      reg.OpenKey(t.Path);
-      reg.WriteBinaryData(t.VarName, c.Bytes.data(), static_cast<int32_t>(c.Bytes.size()));
-      return;
-    default: reg.OpenKey(t.Path); return;
+    case kDataDword: rc = reg.WriteInteger(t.VarName, integer); break;
+    case kDataString: rc = reg.WriteString(t.VarName, ValueAsText(c.Value)); break;
+    case kDataBin: rc = reg.WriteBinaryData(t.VarName, c.Bytes.data(), static_cast<int32_t>(c.Bytes.size())); break;
+    default: break;  // no data type: the key is all there is to make
   }
+  if (rc != win::kSuccess) RaiseRefused(reg, t, true);
 }
 
 void SaveIni(const TTWREC& t, const Choice& c) {

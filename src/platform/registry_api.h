@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace qzr {
 
@@ -18,6 +19,12 @@ inline constexpr RegHandle kHkeyCurrentUser = RootHandle(0x80000001u);
 inline constexpr RegHandle kHkeyLocalMachine = RootHandle(0x80000002u);
 inline constexpr RegHandle kHkeyUsers = RootHandle(0x80000003u);
 inline constexpr RegHandle kHkeyCurrentConfig = RootHandle(0x80000005u);
+
+// The predefined roots with the names the registry editor shows them by.
+inline constexpr std::pair<RegHandle, const char*> kRootKeys[] = {
+    {kHkeyClassesRoot, "HKEY_CLASSES_ROOT"}, {kHkeyCurrentUser, "HKEY_CURRENT_USER"},
+    {kHkeyLocalMachine, "HKEY_LOCAL_MACHINE"}, {kHkeyUsers, "HKEY_USERS"},
+    {kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG"}};
 
 // What RegQueryInfoKeyA reports of a key (the fields the store reads).
 struct RegKeyInfo {

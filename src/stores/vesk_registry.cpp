@@ -78,6 +78,12 @@ std::optional<RegHandle> RootKeyForCode(int code) {
   }
 }
 
+std::string RootKeyName(RegHandle root) {
+  for (const auto& [handle, name] : kRootKeys)
+    if (handle == root) return name;
+  return {};
+}
+
 TVeskRegistry::TVeskRegistry() noexcept : access_(win::kKeyAllAccess) { SetRootKey(kHkeyCurrentUser); }
 
 TVeskRegistry::~TVeskRegistry() { CloseKey(); }
@@ -209,31 +215,11 @@ int32_t TVeskRegistry::QueryValueData(const std::string& name, void* buffer, int
   return static_cast<int32_t>(length);
 }
 
+// The value is set in place: RegSetValueExA replaces type and data in one step. Deleting the old
+// value first, to make room for another type, would lose it whenever the write is then refused.
 long TVeskRegistry::StoreValue(const std::string& name, const void* buffer, ValueKind kind, int32_t size) {
-  auto write = [&] {
-    return Reg().SetValue(currentKey_, name, TypeOfKind(kind), static_cast<const uint8_t*>(buffer),
-                          static_cast<uint32_t>(size));
-  };
-  if (name.empty() || !ValueExists(name)) return write();
-  // The old value goes first, so that the new one gets its own type; kept here so it can be
-  // put back when the platform then refuses the new one.
-  uint32_t oldType = win::kRegNone, oldSize = 0;
-  Reg().QueryValue(currentKey_, name, &oldType, nullptr, &oldSize);
-  std::vector<uint8_t> old(oldSize);
-  bool kept = Reg().QueryValue(currentKey_, name, &oldType, old.data(), &oldSize) == win::kSuccess;
-  if (long rc = Reg().DeleteValue(currentKey_, name); rc != win::kSuccess) return rc;
-  auto putBack = [&] {
-    if (kept) Quietly([&] { Reg().SetValue(currentKey_, name, oldType, old.data(), oldSize); });
-  };
-  long rc = win::kSuccess;
-  try {
-    rc = write();
-  } catch (...) {
-    putBack();  // the old value is never lost to a write that did not happen
-    throw;
-  }
-  if (rc != win::kSuccess) putBack();
-  return rc;
+  return Reg().SetValue(currentKey_, name, TypeOfKind(kind), static_cast<const uint8_t*>(buffer),
+                        static_cast<uint32_t>(size));
 }
 
 bool TVeskRegistry::ValueExists(const std::string& name) noexcept {
@@ -287,20 +273,22 @@ int32_t TVeskRegistry::ReadBinaryData(const std::string& name, void* buffer, int
   });
 }
 
-void TVeskRegistry::WriteInteger(const std::string& name, int32_t value) noexcept {
+long TVeskRegistry::WriteInteger(const std::string& name, int32_t value) noexcept {
   auto bits = static_cast<uint32_t>(value);
   uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8), static_cast<uint8_t>(bits >> 16),
                       static_cast<uint8_t>(bits >> 24)};
-  Quietly([&] { StoreValue(name, bytes, ValueKind::Integer, sizeof bytes); });
+  return Quietly(win::kWriteFault, [&] { return StoreValue(name, bytes, ValueKind::Integer, sizeof bytes); });
 }
 
-void TVeskRegistry::WriteString(const std::string& name, const std::string& value) noexcept {
-  Quietly([&] { StoreValue(name, value.c_str(), ValueKind::String, static_cast<int32_t>(value.size() + 1)); });
+long TVeskRegistry::WriteString(const std::string& name, const std::string& value) noexcept {
+  return Quietly(win::kWriteFault, [&] {
+    return StoreValue(name, value.c_str(), ValueKind::String, static_cast<int32_t>(value.size() + 1));
+  });
 }
 
-void TVeskRegistry::WriteBinaryData(const std::string& name, const void* buffer, int32_t size) noexcept {
-  if (size < 0 || (!buffer && size > 0)) return;
-  Quietly([&] { StoreValue(name, buffer, ValueKind::Binary, size); });
+long TVeskRegistry::WriteBinaryData(const std::string& name, const void* buffer, int32_t size) noexcept {
+  if (size < 0 || (!buffer && size > 0)) return win::kInvalidParameter;
+  return Quietly(win::kWriteFault, [&] { return StoreValue(name, buffer, ValueKind::Binary, size); });
 }
 
 bool TVeskRegistry::DeleteValue(const std::string& name) noexcept {

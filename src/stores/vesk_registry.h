@@ -30,6 +30,8 @@ using KeyInfo = RegKeyInfo;
 // 3 HKEY_CURRENT_CONFIG, 4 HKEY_CLASSES_ROOT; nothing for any other code (the store then keeps
 // its default, HKEY_CURRENT_USER).
 std::optional<RegHandle> RootKeyForCode(int code);
+// "HKEY_CURRENT_USER" and the like for a predefined root; empty for any other handle.
+std::string RootKeyName(RegHandle root);
 
 class TVeskRegistry {
  public:
@@ -65,11 +67,12 @@ class TVeskRegistry {
   // Zeroes `bufferSize` bytes of `buffer`, then copies binary (or untyped) data that fits.
   // Returns the stored size whether or not it was copied; 0 when the value does not exist.
   int32_t ReadBinaryData(const std::string& name, void* buffer, int32_t bufferSize) noexcept;
-  void WriteInteger(const std::string& name, int32_t value) noexcept;
+  // The writes answer the platform's status, 0 when the value was written.
+  long WriteInteger(const std::string& name, int32_t value) noexcept;
   // The text and one zero byte, as REG_SZ.
-  void WriteString(const std::string& name, const std::string& value) noexcept;
+  long WriteString(const std::string& name, const std::string& value) noexcept;
   // `size` bytes as REG_BINARY; a negative size writes nothing.
-  void WriteBinaryData(const std::string& name, const void* buffer, int32_t size) noexcept;
+  long WriteBinaryData(const std::string& name, const void* buffer, int32_t size) noexcept;
   bool DeleteValue(const std::string& name) noexcept;
 
   RegHandle CurrentKey() const { return currentKey_; }

@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "core/plugin_state.h"
 #include "stores/vesk_registry.h"
+#include "support/delegating_platform.h"
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
 
@@ -68,6 +69,61 @@ TEST_F(ApplySaveTest, RegistryDeletions) {
   t.ValueOnDelVal = false;
   SaveTweak(t, 0, "");
   EXPECT_EQ(Stored(t), "<missing key>") << "the key goes with everything below it";
+}
+
+// A registry that takes no change, as HKEY_LOCAL_MACHINE is for a user without the rights:
+// creating or opening a key for writing, setting, deleting are all refused.
+class NoRightsRegistry final : public DelegatingRegistry {
+ public:
+  long CreateKey(RegHandle, const std::string&, uint32_t, RegHandle* result) override {
+    *result = 0;
+    return win::kAccessDenied;
+  }
+  long SetValue(RegHandle, const std::string&, uint32_t, const uint8_t*, uint32_t) override { return win::kAccessDenied; }
+  long DeleteValue(RegHandle, const std::string&) override { return win::kAccessDenied; }
+  long DeleteKey(RegHandle, const std::string&) override { return win::kAccessDenied; }
+};
+
+// Refused changes are shown, by the key's full name, and change nothing: the dialog must not
+// close as if the setting had been applied.
+TEST_F(ApplySaveTest, RegistryRefusalsAreShown) {
+  TTWREC t = Reg(kDataDword);
+  t.ValueOn = int32_t{1};
+  const std::string key = std::string("Unable to write to HKEY_CURRENT_USER\\") + ScratchKey::Path("tweak");
+  auto message = [&](int radio) {
+    NoRightsRegistry noRights;
+    Override<RegistryApi> refusing(Os().registry, &noRights);
+    try {
+      SaveTweak(t, radio, "");
+    } catch (const ShownError& e) {
+      return std::string(e.what());
+    }
+    return std::string("<no error>");
+  };
+  EXPECT_EQ(message(0), key) << "a key that cannot be created";
+  EXPECT_EQ(Stored(t), "<missing key>");
+  t.ValueOffDelVal = true;
+  EXPECT_EQ(message(1), "<no error>") << "a value under a missing key is already gone";
+
+  SaveTweak(t, 0, "");
+  {
+    // The key can be opened but the value not set.
+    class NoSetting final : public DelegatingRegistry {
+      long SetValue(RegHandle, const std::string&, uint32_t, const uint8_t*, uint32_t) override {
+        return win::kAccessDenied;
+      }
+    } noSetting;
+    Override<RegistryApi> refusing(Os().registry, &noSetting);
+    t.ValueOn = int32_t{7};
+    EXPECT_THROW(SaveTweak(t, 0, ""), ShownError);
+    t.ValueOn = int32_t{1};
+  }
+  EXPECT_EQ(Stored(t), "dword:1") << "the old value stays";
+  EXPECT_EQ(message(1), key) << "a value that cannot be deleted (its key cannot be opened for it)";
+  t.ValueOffDelVal = false;
+  t.ValueOffDelKey = true;
+  EXPECT_EQ(message(1), key) << "a key that cannot be deleted";
+  EXPECT_EQ(Stored(t), "dword:1");
 }
 
 TEST_F(ApplySaveTest, RegistryTypedValues) {

@@ -9,11 +9,6 @@
 namespace qzr::posix {
 namespace {
 
-constexpr std::pair<RegHandle, const char*> kRoots[] = {
-    {kHkeyClassesRoot, "HKEY_CLASSES_ROOT"}, {kHkeyCurrentUser, "HKEY_CURRENT_USER"},
-    {kHkeyLocalMachine, "HKEY_LOCAL_MACHINE"}, {kHkeyUsers, "HKEY_USERS"},
-    {kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG"}};
-
 void MarkDeleted(RegNode& node) {
   node.deleted = true;
   for (auto& [folded, child] : node.children) MarkDeleted(*child);
@@ -81,7 +76,7 @@ bool RegNode::RemoveValue(const std::string& valueName) {
 }
 
 RegistryTree::RegistryTree() {
-  for (const auto& [handle, name] : kRoots) {
+  for (const auto& [handle, name] : kRootKeys) {
     roots_[handle] = std::make_shared<RegNode>();
     roots_[handle]->Touch();
   }
@@ -103,7 +98,7 @@ std::shared_ptr<RegNode> RegistryTree::Root(RegHandle handle) const {
 
 std::vector<std::pair<std::string, std::shared_ptr<RegNode>>> RegistryTree::NamedRoots() const {
   std::vector<std::pair<std::string, std::shared_ptr<RegNode>>> named;
-  for (const auto& [handle, name] : kRoots) named.emplace_back(name, roots_.at(handle));
+  for (const auto& [handle, name] : kRootKeys) named.emplace_back(name, roots_.at(handle));
   return named;
 }
 
