@@ -12,6 +12,7 @@
 
 #include "core/lifecycle.h"
 #include "core/plugin_state.h"
+#include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
 #include "plugin/exports.h"
 #include "plugin/guard.h"
@@ -23,7 +24,6 @@
 namespace qzr::test {
 namespace {
 namespace fs = std::filesystem;
-using host::FindData;
 
 const std::string kDelim(1, kPathDelim);
 
@@ -95,48 +95,25 @@ class FailingLayerTest : public PluginTest {
     GuardedVoid(Startup);
     State().ModuleDir = ModuleDir();
 
-    EXPECT_EQ(FsInit(1, nullptr, nullptr, nullptr), 0);
-    host::FsDefaultParamStruct dps{};
-    dps.size = sizeof dps;
-    std::string ini = ModuleDir() + "wfx.ini";
-    std::memcpy(dps.DefaultIniName, ini.c_str(), ini.size() + 1);
-    FsSetDefaultParams(&dps);
+    HostConfigure(ModuleDir() + "wfx.ini");
     char root[64];
     FsGetDefRootName(root, sizeof root);
-
-    FindData found{};
-    char path[] = "\\";
-    void* handle = FsFindFirst(path, &found);
-    EXPECT_TRUE(handle == nullptr || handle == reinterpret_cast<void*>(intptr_t{-1}));
-    if (handle == nullptr) {
-      seen.listed.push_back(found.cFileName);
-      for (int more; (more = FsFindNext(handle, &found)) != 0;) {
-        EXPECT_EQ(more, -1);
-        seen.listed.push_back(found.cFileName);
-      }
-      EXPECT_EQ(FsFindClose(handle), 0);
-    }
+    seen.listed = HostList();
     seen.table = State().TweakTable;
     EXPECT_EQ(static_cast<size_t>(State().TweakPos), State().TweakTable.size());
 
     for (const std::string& name : names_) {
-      std::string remote = kDelim + name;
-      void* icon = nullptr;
-      int iconCode = FsExtractCustomIcon(remote.data(), 0, &icon);
-      EXPECT_TRUE(iconCode == host::kFsIconUseDefault || iconCode == host::kFsIconExtracted);
-      std::string local = OutDir() + name + "txt";
-      int got = FsGetFile(remote.data(), local.data(), 0, nullptr);
+      int icon = HostIcon(name);
+      EXPECT_TRUE(icon == host::kFsIconUseDefault || icon == host::kFsIconExtracted);
+      int got = HostGetFile(name, OutDir() + name + "txt");
       EXPECT_TRUE(got == host::kFsFileOk || got == host::kFsFileNotFound || got == host::kFsFileWriteError) << got;
     }
-    for (const std::string& name : names_) {
-      std::string remote = kDelim + name;
-      char open[] = "open";
-      EXPECT_EQ(FsExecuteFile(nullptr, remote.data(), open), host::kFsExecOk);
-    }
+    for (const std::string& name : names_) EXPECT_EQ(HostOpen(name), host::kFsExecOk);
+    std::string rootPath = kDelim;
     char properties[] = "properties";
-    EXPECT_EQ(FsExecuteFile(nullptr, path, properties), host::kFsExecOk);
-    EXPECT_EQ(FsPutFile(path, path, 0), host::kFsFileOk);
-    EXPECT_EQ(FsDeleteFile(path), 0);
+    EXPECT_EQ(FsExecuteFile(nullptr, rootPath.data(), properties), host::kFsExecOk);
+    EXPECT_EQ(FsPutFile(rootPath.data(), rootPath.data(), 0), host::kFsFileOk);
+    EXPECT_EQ(FsDeleteFile(rootPath.data()), 0);
     GuardedVoid(Shutdown);
     return seen;
   }
@@ -181,6 +158,7 @@ class FailingLayerTest : public PluginTest {
     Collect(after);
     ASSERT_EQ(after.listed.size(), 5u) << "the faultless session lists the five valid definitions";
     ASSERT_EQ(Script().ApplyShown, 5);
+    ASSERT_EQ(Script().AboutShown, 1);
     ASSERT_NE(after.registry, before.registry) << "the faultless session changes the values";
     ASSERT_GT(calls, 50);
 
