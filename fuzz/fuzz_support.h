@@ -30,7 +30,7 @@ class ByteReader {
   std::string_view rest_;
 };
 
-// A folder of this process's own below the system's temporary folder, with a trailing '/',
+// A folder of this process's own (in /dev/shm, else the temporary folder), with a trailing '/',
 // removed with everything in it when the process exits normally.
 const std::string& ScratchFolder();
 
