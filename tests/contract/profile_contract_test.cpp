@@ -154,5 +154,14 @@ TEST_F(ProfileContract, WritingIntoAMissingFolderFails) {
   EXPECT_FALSE(Exists(bad));
 }
 
+// Names, values and defaults reach the system as zero-terminated strings: a zero byte inside one
+// ends it there.
+TEST_F(ProfileContract, TextEndsAtAZeroByte) {
+  EXPECT_TRUE(Write(std::string("sec\0x", 5), std::string("key\0y", 5), std::string("val\0z", 5)));
+  EXPECT_EQ(ReadBytes(ini_), "[sec]\r\nkey=val\r\n");
+  EXPECT_EQ(Get(std::string("sec\0q", 5), std::string("key\0q", 5)), "val");
+  EXPECT_EQ(Get("sec", "none", std::string("def\0ault", 9)), "def");
+}
+
 }  // namespace
 }  // namespace qzr::test

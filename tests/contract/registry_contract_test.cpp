@@ -234,3 +234,22 @@ TEST_F(RegistryContract, QueryingKeyInformation) {
 
 }  // namespace
 }  // namespace qzr::test
+
+namespace qzr::test {
+namespace {
+
+// Names reach the system as zero-terminated strings: a zero byte inside one ends it there.
+TEST_F(RegistryContract, NamesEndAtAZeroByte) {
+  const std::string keyWithZero("Zero\0ignored", 12), valueWithZero("v\0ignored", 9);
+  RegHandle key = Create(keyWithZero);
+  Set(key, valueWithZero, win::kRegSz, std::string("x\0", 2));
+  EXPECT_EQ(SubKeys(scratch_.handle()), std::vector<std::string>{"Zero"});
+  RegHandle plain = 0;
+  ASSERT_EQ(Open("Zero", win::kKeyRead, &plain), win::kSuccess);
+  EXPECT_EQ(Get(plain, "v"), std::make_pair(win::kRegSz, std::string("x\0", 2)));
+  EXPECT_EQ(reg().DeleteValue(key, std::string("v\0other", 7)), win::kSuccess);
+  EXPECT_EQ(reg().DeleteKey(scratch_.handle(), std::string("Zero\0x", 6)), win::kSuccess);
+}
+
+}  // namespace
+}  // namespace qzr::test

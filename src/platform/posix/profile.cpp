@@ -13,6 +13,7 @@
 
 #include "platform/posix/backends.h"
 #include "platform/posix/faults.h"
+#include "platform/posix/zero_terminated.h"
 #include "util/text.h"
 
 namespace qzr::posix {
@@ -129,8 +130,11 @@ std::string TruncateList(std::string list, uint32_t bufferSize) {
 
 }  // namespace
 
-std::string Profile::GetString(const std::optional<std::string>& section, const std::optional<std::string>& key,
-                               const std::string& defaultValue, uint32_t bufferSize, const std::string& fileName) {
+std::string Profile::GetString(const std::optional<std::string>& sectionGiven,
+                               const std::optional<std::string>& keyGiven, const std::string& defaultGiven,
+                               uint32_t bufferSize, const std::string& fileNameGiven) {
+  const std::optional<std::string> section = ZeroTerminated(sectionGiven), key = ZeroTerminated(keyGiven);
+  const std::string defaultValue = ZeroTerminated(defaultGiven), fileName = ZeroTerminated(fileNameGiven);
   if (bufferSize == 0) return {};
   std::string content;
   files_.ReadWhole(fileName, &content);
@@ -159,8 +163,11 @@ std::string Profile::GetString(const std::optional<std::string>& section, const 
   return Truncate(fallback, bufferSize);
 }
 
-bool Profile::WriteString(const std::optional<std::string>& section, const std::optional<std::string>& key,
-                          const std::optional<std::string>& value, const std::string& fileName) {
+bool Profile::WriteString(const std::optional<std::string>& sectionGiven, const std::optional<std::string>& keyGiven,
+                          const std::optional<std::string>& valueGiven, const std::string& fileNameGiven) {
+  const std::optional<std::string> section = ZeroTerminated(sectionGiven), key = ZeroTerminated(keyGiven),
+                                   value = ZeroTerminated(valueGiven);
+  const std::string fileName = ZeroTerminated(fileNameGiven);
   if (!section) return true;  // a flush: the substitute keeps no cache
   if (Faults::Check("ProfileWrite", fileName)) return false;
   std::string content;

@@ -10,6 +10,7 @@
 #include "platform/posix/faults.h"
 #include "platform/posix/registry_file.h"
 #include "platform/posix/registry_tree.h"
+#include "platform/posix/zero_terminated.h"
 #include "util/text.h"
 
 namespace qzr::posix {
@@ -74,7 +75,8 @@ RegHandle Registry::NewHandle(const std::shared_ptr<RegNode>& node, uint32_t acc
   return h;
 }
 
-long Registry::CreateKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) {
+long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_t access, RegHandle* result) {
+  const std::string subKey = ZeroTerminated(subKeyGiven);
   *result = 0;
   Resolved key;
   if (long rc = Resolve(base, &key)) return rc;
@@ -99,7 +101,8 @@ long Registry::CreateKey(RegHandle base, const std::string& subKey, uint32_t acc
   return win::kSuccess;
 }
 
-long Registry::OpenKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) {
+long Registry::OpenKey(RegHandle base, const std::string& subKeyGiven, uint32_t access, RegHandle* result) {
+  const std::string subKey = ZeroTerminated(subKeyGiven);
   *result = 0;
   Resolved key;
   if (long rc = Resolve(base, &key)) return rc;
@@ -126,7 +129,8 @@ long Registry::CloseKey(RegHandle key) {
   return win::kSuccess;
 }
 
-long Registry::QueryValue(RegHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
+long Registry::QueryValue(RegHandle key, const std::string& nameGiven, uint32_t* type, uint8_t* data, uint32_t* size) {
+  const std::string name = ZeroTerminated(nameGiven);
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kQueryValue)) return win::kAccessDenied;
@@ -149,7 +153,8 @@ long Registry::QueryValue(RegHandle key, const std::string& name, uint32_t* type
   return win::kSuccess;
 }
 
-long Registry::SetValue(RegHandle key, const std::string& name, uint32_t type, const uint8_t* data, uint32_t size) {
+long Registry::SetValue(RegHandle key, const std::string& nameGiven, uint32_t type, const uint8_t* data, uint32_t size) {
+  const std::string name = ZeroTerminated(nameGiven);
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kSetValue)) return win::kAccessDenied;
@@ -163,7 +168,8 @@ long Registry::SetValue(RegHandle key, const std::string& name, uint32_t type, c
   return win::kSuccess;
 }
 
-long Registry::DeleteValue(RegHandle key, const std::string& name) {
+long Registry::DeleteValue(RegHandle key, const std::string& nameGiven) {
+  const std::string name = ZeroTerminated(nameGiven);
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kSetValue)) return win::kAccessDenied;
@@ -173,7 +179,8 @@ long Registry::DeleteValue(RegHandle key, const std::string& name) {
   return win::kSuccess;
 }
 
-long Registry::DeleteKey(RegHandle base, const std::string& subKey) {
+long Registry::DeleteKey(RegHandle base, const std::string& subKeyGiven) {
+  const std::string subKey = ZeroTerminated(subKeyGiven);
   Resolved key;
   if (long rc = Resolve(base, &key)) return rc;
   if (long f = Faults::Check("RegDeleteKey", Join(key.path, subKey))) return f;
