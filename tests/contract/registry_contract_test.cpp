@@ -251,5 +251,18 @@ TEST_F(RegistryContract, NamesEndAtAZeroByte) {
   EXPECT_EQ(reg().DeleteKey(scratch_.handle(), std::string("Zero\0x", 6)), win::kSuccess);
 }
 
+// A key name holds at most 255 characters; a longer one is refused and makes nothing.
+TEST_F(RegistryContract, KeyNamesLongerThanTheLimitAreRefused) {
+  RegHandle h = 0;
+  EXPECT_EQ(reg().CreateKey(scratch_.handle(), std::string(255, 'k'), win::kKeyAllAccess, &h), win::kSuccess);
+  if (h) opened_.push_back(h);
+  h = 0;
+  long rc = reg().CreateKey(scratch_.handle(), std::string(256, 'n') + "\\child", win::kKeyAllAccess, &h);
+  EXPECT_NE(rc, win::kSuccess);
+  EXPECT_EQ(h, 0u);
+  EXPECT_EQ(SubKeys(scratch_.handle()), std::vector<std::string>{std::string(255, 'k')});
+  EXPECT_EQ(Open(std::string(256, 'n'), win::kKeyRead, &h), win::kFileNotFound);
+}
+
 }  // namespace
 }  // namespace qzr::test

@@ -16,6 +16,7 @@
 namespace qzr::posix {
 namespace {
 
+constexpr size_t kMaxKeyNameLength = 255;
 constexpr uint32_t kQueryValue = 0x0001;
 constexpr uint32_t kSetValue = 0x0002;
 constexpr uint32_t kCreateSubKey = 0x0004;
@@ -83,6 +84,10 @@ long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_
   if (long f = Faults::Check("RegCreateKey", Join(key.path, subKey))) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
+  // A key name holds at most 255 characters; Wine answers a longer one as Windows does, with
+  // "more data", before it makes any key of the path.
+  for (const std::string& part : *parts)
+    if (part.size() > kMaxKeyNameLength) return win::kMoreData;
   std::shared_ptr<RegNode> current = key.node;
   std::string path = key.path;
   bool changed = false;
