@@ -99,7 +99,20 @@ void SaveRegistry(const TTWREC& t, const Choice& c) {
   if (rc != win::kSuccess) RaiseRefused(reg, t, true);
 }
 
+// INI and CFG files are line by line: a line break in a name or value would write a line of
+// its own (another key, or a section), and a zero byte would end the text there. Such a write
+// is refused before the file is touched.
+void RequireOneLine(const TTWREC& t, const Choice& c) {
+  auto breaksLine = [](const std::string& text) {
+    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+  };
+  const bool writesText = c.What == Action::kWrite && t.DataType == kDataString;
+  if (breaksLine(t.VarName) || breaksLine(t.Section) || (writesText && breaksLine(ValueAsText(c.Value))))
+    RaiseUnableToWrite(t.Path);
+}
+
 void SaveIni(const TTWREC& t, const Choice& c) {
+  RequireOneLine(t, c);
   TIniFile ini(t.Path);
   switch (c.What) {
     case Action::kDeleteValue: ini.DeleteKey(t.Section, t.VarName); return;
@@ -114,6 +127,7 @@ void SaveCfg(const TTWREC& t, const Choice& c) {
   // A typed value that is no number raises before the file is touched.
   std::optional<int32_t> number;
   if (c.What == Action::kWrite && t.DataType == kDataDword) number = ValueAsInteger(c.Value);
+  RequireOneLine(t, c);
   TCFG cfg(t.Path);
   if (c.What == Action::kDeleteValue) cfg.DeleteKey(t.VarName);
   if (c.What == Action::kWrite && number) cfg.WriteInteger(t.VarName, *number);

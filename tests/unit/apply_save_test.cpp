@@ -244,5 +244,29 @@ TEST_F(ApplySaveTest, CfgActions) {
   EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\n");
 }
 
+// A line break or zero byte in a name or a text value (from a lone CR in a definition line, or
+// from an environment variable) would add lines of its own to an INI or CFG file: another key,
+// or a section. Such a save is refused and the file left as it was.
+TEST_F(ApplySaveTest, TextStoresTakeNoLineBreaks) {
+  for (uint8_t plug : {kPlugIni, kPlugCfg}) {
+    const std::string before = plug == kPlugIni ? "[S]\r\nk=1\r\n" : "k=1\r\n";
+    for (const auto& [name, value] : {std::pair<std::string, std::string>{"k", "x\rinjected=1"},
+                                      {"k", "x\n[other]"},
+                                      {"k", std::string("x\0y", 3)},
+                                      {"k\r\nz", "x"}}) {
+      TTWREC t;
+      t.PlugType = plug;
+      t.Path = folder_.path(plug == kPlugIni ? "a.ini" : "a.cfg");
+      t.Section = "S";
+      t.VarName = name;
+      t.DataType = kDataString;
+      t.ByHands = true;
+      WriteBytes(t.Path, before);
+      EXPECT_THROW(SaveTweak(t, 0, value), ShownError) << int{plug};
+      EXPECT_EQ(ReadBytes(t.Path), before) << int{plug};
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qzr::test
