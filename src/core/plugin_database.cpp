@@ -105,7 +105,9 @@ class DescriptionLists {
     list += '"';
     list += fileName;
     list += "\" ";
-    list += description;
+    // One line per file: a line break (or zero byte) inside a tweak name would start another
+    // file's entry, so each becomes a blank.
+    for (char c : description) list += (c == '\r' || c == '\n' || c == '\0') ? ' ' : c;
     list += "\r\n";
   }
 

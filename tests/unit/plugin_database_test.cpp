@@ -226,6 +226,17 @@ TEST_F(DatabaseTest, HowADefinitionFileIsRead) {
   EXPECT_EQ(ReadBytes(Valid("mixed.tweak")), ReadBytes(Plugins() + "mixed.tweak")) << "the copy is the file as is";
 }
 
+// A lone CR stays inside its line, and a variable may hold line breaks: the name keeps them, but
+// its descript.ion entry stays one line.
+TEST_F(DatabaseTest, LineBreaksInANameDoNotBreakTheDescriptionList) {
+  ScopedEnv breaks("QZR_LINE_BREAKS", "two\r\nlines");
+  Definition("cr.tweak", "TWEAKNAME> Lone\rCR\r\nPATH> p\r\n");
+  Definition("env.tweak", "TWEAKNAME> From %QZR_LINE_BREAKS%\r\nPATH> p\r\n");
+  BuildPluginDatabase();
+  EXPECT_EQ(TableNames(), (Names{"Lone\rCR", "From two\r\nlines"}));
+  EXPECT_EQ(ReadBytes(Valid("descript.ion")), "\"cr.tweak\" Lone CR\r\n\"env.tweak\" From two  lines\r\n");
+}
+
 TEST_F(DatabaseTest, LoadTweakFileOfAMissingFileFilesItAsAnError) {
   fs::create_directory(Trash());
   LoadTweakFile(Plugins() + "gone.tweak");
