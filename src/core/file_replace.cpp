@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <random>
 
+#include "core/transient_file.h"
 #include "platform/platform.h"
 
 namespace qzr {
@@ -24,23 +25,12 @@ long ReplaceFileContents(const std::string& path, const std::string& bytes) {
   uint32_t attributes = files.GetAttributes(path);
   if (attributes != win::kInvalidAttributes && (attributes & (win::kAttrReadOnly | win::kAttrDirectory)))
     return win::kAccessDenied;
-  // The temporary file goes again unless it became the target, also when a call below raises.
-  struct Temporary {
-    FileApi& files;
-    std::string path;
-    bool moved = false;
-    ~Temporary() {
-      if (moved) return;
-      try {
-        files.RemoveFile(path);
-      } catch (...) {
-      }
-    }
-  } temporary{files, TemporaryBeside(path)};
-  long rc = files.WriteWhole(temporary.path, bytes);
+  TransientFile temporary(TemporaryBeside(path));
+  temporary.SetMade(true);  // a write that fails may still leave part of the file
+  long rc = files.WriteWhole(temporary.Path(), bytes);
   if (rc != win::kSuccess) return rc;
-  if (!files.MoveReplace(temporary.path, path)) return win::kAccessDenied;
-  temporary.moved = true;
+  if (!files.MoveReplace(temporary.Path(), path)) return win::kAccessDenied;
+  temporary.Keep();
   return win::kSuccess;
 }
 

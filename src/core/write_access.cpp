@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <random>
 
+#include "core/transient_file.h"
 #include "platform/platform.h"
 
 namespace qzr {
@@ -22,21 +23,10 @@ std::string ProbeName() {
 bool HasWriteAccess(const std::string& directory) {
   std::string folder = directory;
   if (folder.empty() || folder.back() != kPathDelim) folder += kPathDelim;
-  // The probe goes again whatever happens once it exists: a stray file would be left in the
-  // user's folder.
-  struct Probe {
-    std::string path;
-    bool created = false;
-    ~Probe() {
-      if (!created) return;
-      try {
-        Os().files->RemoveFile(path);
-      } catch (...) {
-      }
-    }
-  } probe{folder + ProbeName()};
-  probe.created = Os().files->CreateProbeFile(probe.path) == win::kSuccess;
-  return probe.created;
+  TransientFile probe(folder + ProbeName());
+  const bool created = Os().files->CreateProbeFile(probe.Path()) == win::kSuccess;
+  probe.SetMade(created);
+  return created;
 }
 
 }  // namespace qzr
