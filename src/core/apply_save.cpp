@@ -99,20 +99,26 @@ void SaveRegistry(const TTWREC& t, const Choice& c) {
   if (rc != win::kSuccess) RaiseRefused(reg, t, true);
 }
 
-// INI and CFG files are line by line: a line break in a name or value would write a line of
-// its own (another key, or a section), and a zero byte would end the text there. Such a write
-// is refused before the file is touched.
-void RequireOneLine(const TTWREC& t, const Choice& c) {
+// INI and CFG files are line by line, and a write must give a line the next read takes back as
+// the same entry. A line break in a name or value would write a line of its own (another key,
+// or a section), a zero byte would end the text there, "=" in a name would end the name early
+// (each save adding one more line), and an INI key beginning with "[" or ";" would read as a
+// section header or a comment. Such a write is refused before the file is touched.
+void RequireFaithfulEntry(const TTWREC& t, const Choice& c) {
   auto breaksLine = [](const std::string& text) {
     return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
   };
-  const bool writesText = c.What == Action::kWrite && t.DataType == kDataString;
-  if (breaksLine(t.VarName) || breaksLine(t.Section) || (writesText && breaksLine(ValueAsText(c.Value))))
-    RaiseUnableToWrite(t.Path);
+  const bool writes = c.What == Action::kWrite;
+  const bool writesText = writes && t.DataType == kDataString;
+  bool refused = breaksLine(t.VarName) || breaksLine(t.Section) || (writesText && breaksLine(ValueAsText(c.Value)));
+  if (writes && t.VarName.find('=') != std::string::npos) refused = true;
+  if (writes && t.PlugType == kPlugIni && !t.VarName.empty() && (t.VarName[0] == '[' || t.VarName[0] == ';'))
+    refused = true;
+  if (refused) RaiseUnableToWrite(t.Path);
 }
 
 void SaveIni(const TTWREC& t, const Choice& c) {
-  RequireOneLine(t, c);
+  RequireFaithfulEntry(t, c);
   TIniFile ini(t.Path);
   switch (c.What) {
     case Action::kDeleteValue: ini.DeleteKey(t.Section, t.VarName); return;
@@ -127,7 +133,7 @@ void SaveCfg(const TTWREC& t, const Choice& c) {
   // A typed value that is no number raises before the file is touched.
   std::optional<int32_t> number;
   if (c.What == Action::kWrite && t.DataType == kDataDword) number = ValueAsInteger(c.Value);
-  RequireOneLine(t, c);
+  RequireFaithfulEntry(t, c);
   TCFG cfg(t.Path);
   if (c.What == Action::kDeleteValue) cfg.DeleteKey(t.VarName);
   if (c.What == Action::kWrite && number) cfg.WriteInteger(t.VarName, *number);

@@ -163,5 +163,15 @@ TEST_F(ProfileContract, TextEndsAtAZeroByte) {
   EXPECT_EQ(Get("sec", "none", std::string("def\0ault", 9)), "def");
 }
 
+// A key written as "[x]" makes a line the next read takes for a section header: the key is not
+// found again, and what follows lands in section "x".
+TEST_F(ProfileContract, KeysThatLookLikeSections) {
+  EXPECT_TRUE(Write("s", "[x]", "1"));
+  EXPECT_TRUE(Write("s", "after", "2"));
+  EXPECT_EQ(Get(std::nullopt, std::nullopt), std::string("s\0x\0", 4));
+  EXPECT_EQ(Get("s", std::nullopt), std::string("after\0", 6));
+  EXPECT_EQ(Get("s", "[x]", "none"), "none");
+}
+
 }  // namespace
 }  // namespace qzr::test

@@ -246,14 +246,15 @@ TEST_F(ApplySaveTest, CfgActions) {
 
 // A line break or zero byte in a name or a text value (from a lone CR in a definition line, or
 // from an environment variable) would add lines of its own to an INI or CFG file: another key,
-// or a section. Such a save is refused and the file left as it was.
-TEST_F(ApplySaveTest, TextStoresTakeNoLineBreaks) {
+// or a section; a name with "=", or an INI key that reads as a section header or a comment,
+// would not be found again. Such a save is refused and the file left as it was.
+TEST_F(ApplySaveTest, TextStoresTakeOnlyEntriesTheyGiveBack) {
   for (uint8_t plug : {kPlugIni, kPlugCfg}) {
     const std::string before = plug == kPlugIni ? "[S]\r\nk=1\r\n" : "k=1\r\n";
-    for (const auto& [name, value] : {std::pair<std::string, std::string>{"k", "x\rinjected=1"},
-                                      {"k", "x\n[other]"},
-                                      {"k", std::string("x\0y", 3)},
-                                      {"k\r\nz", "x"}}) {
+    std::vector<std::pair<std::string, std::string>> refused{
+        {"k", "x\rinjected=1"}, {"k", "x\n[other]"}, {"k", std::string("x\0y", 3)}, {"k\r\nz", "x"}, {"a=b", "x"}};
+    if (plug == kPlugIni) refused.insert(refused.end(), {{"[x]", "1"}, {";k", "1"}});
+    for (const auto& [name, value] : refused) {
       TTWREC t;
       t.PlugType = plug;
       t.Path = folder_.path(plug == kPlugIni ? "a.ini" : "a.cfg");
