@@ -251,17 +251,21 @@ TEST_F(RegistryContract, NamesEndAtAZeroByte) {
   EXPECT_EQ(reg().DeleteKey(scratch_.handle(), std::string("Zero\0x", 6)), win::kSuccess);
 }
 
-// A key name holds at most 255 characters; a longer one is refused and makes nothing.
-TEST_F(RegistryContract, KeyNamesLongerThanTheLimitAreRefused) {
+// A key name holds at most 255 characters, and the 8-bit calls take a path of at most MAX_PATH
+// characters: anything longer is refused and makes nothing.
+TEST_F(RegistryContract, KeyNamesAndPathsBeyondTheLimitsAreRefused) {
   RegHandle h = 0;
   EXPECT_EQ(reg().CreateKey(scratch_.handle(), std::string(255, 'k'), win::kKeyAllAccess, &h), win::kSuccess);
   if (h) opened_.push_back(h);
-  h = 0;
-  long rc = reg().CreateKey(scratch_.handle(), std::string(256, 'n') + "\\child", win::kKeyAllAccess, &h);
-  EXPECT_NE(rc, win::kSuccess);
-  EXPECT_EQ(h, 0u);
-  EXPECT_EQ(SubKeys(scratch_.handle()), std::vector<std::string>{std::string(255, 'k')});
-  EXPECT_EQ(Open(std::string(256, 'n'), win::kKeyRead, &h), win::kFileNotFound);
+  const std::string twoLevels = std::string(100, 'a') + "\\" + std::string(100, 'b') + "\\";
+  for (const std::string& path : {std::string(257, 'n'), twoLevels + std::string(58, 'c'), twoLevels + std::string(59, 'c')}) {
+    h = 0;
+    long rc = reg().CreateKey(scratch_.handle(), path, win::kKeyAllAccess, &h);
+    if (h) opened_.push_back(h);
+    EXPECT_EQ(rc == win::kSuccess, path.size() == 260) << path.size() << ": " << rc;
+  }
+  EXPECT_EQ(reg().OpenKey(scratch_.handle(), twoLevels + std::string(59, 'c'), win::kKeyRead, &h), win::kMoreData);
+  EXPECT_EQ(SubKeys(scratch_.handle()), (std::vector<std::string>{std::string(100, 'a'), std::string(255, 'k')}));
 }
 
 }  // namespace

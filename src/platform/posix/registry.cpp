@@ -17,6 +17,17 @@ namespace qzr::posix {
 namespace {
 
 constexpr size_t kMaxKeyNameLength = 255;
+constexpr size_t kMaxPathArgument = 260;
+
+// What the 8-bit calls refuse of a path before they look anything up: one longer than MAX_PATH
+// characters (it is turned into a buffer of MAX_PATH + 1 wide characters) with "more data", and
+// a key name longer than 255 characters. Nothing of such a path is made.
+long PathRefusal(const std::string& subKey, const std::vector<std::string>& parts) {
+  if (subKey.size() > kMaxPathArgument) return win::kMoreData;
+  for (const std::string& part : parts)
+    if (part.size() > kMaxKeyNameLength) return win::kInvalidParameter;
+  return win::kSuccess;
+}
 constexpr uint32_t kQueryValue = 0x0001;
 constexpr uint32_t kSetValue = 0x0002;
 constexpr uint32_t kCreateSubKey = 0x0004;
@@ -84,10 +95,7 @@ long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_
   if (long f = Faults::Check("RegCreateKey", Join(key.path, subKey))) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
-  // A key name holds at most 255 characters; Wine answers a longer one as Windows does, with
-  // "more data", before it makes any key of the path.
-  for (const std::string& part : *parts)
-    if (part.size() > kMaxKeyNameLength) return win::kMoreData;
+  if (long rc = PathRefusal(subKey, *parts)) return rc;
   std::shared_ptr<RegNode> current = key.node;
   std::string path = key.path;
   bool changed = false;
@@ -114,6 +122,7 @@ long Registry::OpenKey(RegHandle base, const std::string& subKeyGiven, uint32_t 
   if (long f = Faults::Check("RegOpenKey", Join(key.path, subKey))) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
+  if (long rc = PathRefusal(subKey, *parts)) return rc;
   std::shared_ptr<RegNode> current = key.node;
   std::string path = key.path;
   for (const std::string& part : *parts) {
@@ -191,6 +200,7 @@ long Registry::DeleteKey(RegHandle base, const std::string& subKeyGiven) {
   if (long f = Faults::Check("RegDeleteKey", Join(key.path, subKey))) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
+  if (long rc = PathRefusal(subKey, *parts)) return rc;
   // An empty path names the key of the handle itself; the roots are never deleted.
   std::shared_ptr<RegNode> victim = key.node;
   for (const std::string& part : *parts) {
