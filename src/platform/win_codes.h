@@ -21,6 +21,7 @@ inline constexpr long kAlreadyExists = 183;
 inline constexpr long kMoreData = 234;
 inline constexpr long kNoMoreItems = 259;
 inline constexpr long kBadPathName = 161;
+inline constexpr long kFilenameExcedRange = 206;
 inline constexpr long kDirNotEmpty = 145;
 
 // File attributes.

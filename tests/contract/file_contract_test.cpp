@@ -114,5 +114,30 @@ TEST_F(FileContract, MakeDirectoryMakesOneLevel) {
   EXPECT_FALSE(files().MakeDirectory(Path("file")));
 }
 
+// The 8-bit calls that open, make or look at a file take paths of up to 260 characters (Wine
+// counts them without the terminating zero); a longer path is refused and nothing is made.
+// Copying takes longer paths, and so does the new name of a rename.
+TEST_F(FileContract, PathsLongerThanMaxPathAreRefused) {
+  std::string dir = folder_.dir() + std::string(200 - folder_.dir().size(), 'd');
+  ASSERT_TRUE(files().MakeDirectory(dir));
+  dir += kPathDelim;
+  const std::string longest = dir + std::string(260 - dir.size(), 'f'), tooLong = longest + "g";
+  EXPECT_EQ(files().WriteWhole(longest, "x"), win::kSuccess);
+  EXPECT_NE(files().GetAttributes(longest), win::kInvalidAttributes);
+  EXPECT_EQ(files().WriteWhole(tooLong, "x"), win::kFilenameExcedRange);
+  EXPECT_EQ(files().AppendTo(tooLong, "x"), win::kFilenameExcedRange);
+  EXPECT_EQ(files().CreateProbeFile(tooLong), win::kFilenameExcedRange);
+  std::string content;
+  EXPECT_EQ(files().ReadWhole(tooLong, &content), win::kFilenameExcedRange);
+  EXPECT_EQ(files().GetAttributes(tooLong), win::kInvalidAttributes);
+  EXPECT_FALSE(files().MakeDirectory(tooLong));
+  EXPECT_EQ(ListFolder(dir), std::vector<std::string>{std::string(260 - dir.size(), 'f')});
+  EXPECT_TRUE(files().Copy(longest, tooLong, false));
+  EXPECT_EQ(ListFolder(dir).size(), 2u);
+  WriteBytes(dir + "s", "s");
+  EXPECT_FALSE(files().MoveReplace(tooLong, dir + "t")) << "a rename takes a long new name, not a long old one";
+  EXPECT_TRUE(files().MoveReplace(dir + "s", tooLong + "h"));
+}
+
 }  // namespace
 }  // namespace qzr::test

@@ -45,6 +45,18 @@ long ErrnoCode(int e, const std::string& path) {
   return (e == ENOENT || e == ENOTDIR) ? MissingCode(path) : FromErrno(e);
 }
 
+// The 8-bit calls that open, make or look at a file take paths of at most MAX_PATH characters
+// (Wine: 260, the terminating zero not counted) and refuse a longer one before anything is
+// touched. CopyFileA takes longer paths, and MoveFileExA a longer new name.
+bool TooLong(const std::string& path) { return path.size() > 260; }
+
+// Why an operation on `path` is refused before it starts: a path too long, or an injected fault;
+// 0 when it may go on.
+long Refusal(const std::string& operation, const std::string& path) {
+  if (TooLong(path)) return win::kFilenameExcedRange;
+  return Faults::Check(operation, path);
+}
+
 bool IsReadOnlyFile(const std::string& path) {
   struct stat st{};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR);
@@ -92,84 +104,7 @@ long OpenForWrite(const std::string& path, int flags, const char* operation, con
   return WriteAll(fd, content);
 }
 
-}  // namespace
-
-long Files::CreateProbeFile(const std::string& path) {
-  if (long f = Faults::Check("CreateProbeFile", path)) return f;
-  if (IsReadOnlyFile(path)) return win::kAccessDenied;
-  Fd fd(open(path.c_str(), O_CREAT | O_TRUNC | O_RDWR | O_CLOEXEC, 0666));
-  return fd.valid() ? win::kSuccess : ErrnoCode(errno, path);
-}
-
-bool Files::RemoveFile(const std::string& path) {
-  if (Faults::Check("RemoveFile", path)) return false;
-  struct stat st{};
-  if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  if (IsReadOnlyFile(path)) return false;
-  return unlink(path.c_str()) == 0;
-}
-
-uint32_t Files::GetAttributes(const std::string& path) {
-  struct stat st{};
-  if (stat(path.c_str(), &st) != 0) return win::kInvalidAttributes;
-  uint32_t a = S_ISDIR(st.st_mode) ? win::kAttrDirectory : win::kAttrArchive;
-  if (!(st.st_mode & S_IWUSR)) a |= win::kAttrReadOnly;
-  return a;
-}
-
-bool Files::SetAttributes(const std::string& path, uint32_t attributes) {
-  if (Faults::Check("SetAttributes", path)) return false;
-  struct stat st{};
-  if (stat(path.c_str(), &st) != 0) return false;
-  mode_t mode = st.st_mode & 07777;
-  mode = (attributes & win::kAttrReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
-  return chmod(path.c_str(), mode) == 0;
-}
-
-bool Files::MakeDirectory(const std::string& path) {
-  if (Faults::Check("MakeDirectory", path)) return false;
-  return mkdir(path.c_str(), 0777) == 0;
-}
-
-bool Files::Copy(const std::string& source, const std::string& target, bool failIfExists) {
-  if (Faults::Check("Copy", target)) return false;
-  std::string content;
-  if (ReadWhole(source, &content) != win::kSuccess) return false;
-  struct stat st{};
-  if (stat(target.c_str(), &st) == 0 && (failIfExists || S_ISDIR(st.st_mode))) return false;
-  if (OpenForWrite(target, O_CREAT | O_TRUNC, "Copy", content) != win::kSuccess) return false;
-  // CopyFileA gives the copy its source's attributes, read-only included.
-  if (IsReadOnlyFile(source)) SetAttributes(target, win::kAttrReadOnly);
-  return true;
-}
-
-bool Files::MoveReplace(const std::string& source, const std::string& target) {
-  if (Faults::Check("MoveReplace", target)) return false;
-  if (IsReadOnlyFile(target)) return false;
-  return rename(source.c_str(), target.c_str()) == 0;
-}
-
-std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
-  std::vector<FoundFile> found;
-  std::string folder = FolderPart(mask);
-  std::string pattern = FileNamePart(mask);
-  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return found;
-  while (dirent* entry = readdir(dir)) {
-    std::string name = entry->d_name;
-    if (!WildcardMatch(pattern, name, false)) continue;
-    uint32_t attributes = GetAttributes(JoinPath(folder, name));
-    if (attributes == win::kInvalidAttributes) continue;
-    found.push_back(FoundFile{name, attributes});
-  }
-  closedir(dir);
-  // NTFS returns names in case-insensitive order; readdir's order is arbitrary.
-  std::sort(found.begin(), found.end(),
-            [](const FoundFile& a, const FoundFile& b) { return LessNoCaseAscii(a.Name, b.Name); });
-  return found;
-}
-
-long Files::ReadWhole(const std::string& path, std::string* content) {
+long ReadAll(const std::string& path, std::string* content) {
   content->clear();
   if (long f = Faults::Check("ReadWhole", path)) return f;
   Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -189,11 +124,100 @@ long Files::ReadWhole(const std::string& path, std::string* content) {
   return win::kSuccess;
 }
 
+}  // namespace
+
+long Files::CreateProbeFile(const std::string& path) {
+  if (long f = Refusal("CreateProbeFile", path)) return f;
+  if (IsReadOnlyFile(path)) return win::kAccessDenied;
+  Fd fd(open(path.c_str(), O_CREAT | O_TRUNC | O_RDWR | O_CLOEXEC, 0666));
+  return fd.valid() ? win::kSuccess : ErrnoCode(errno, path);
+}
+
+bool Files::RemoveFile(const std::string& path) {
+  if (Refusal("RemoveFile", path)) return false;
+  struct stat st{};
+  if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (IsReadOnlyFile(path)) return false;
+  return unlink(path.c_str()) == 0;
+}
+
+uint32_t Files::GetAttributes(const std::string& path) {
+  if (TooLong(path)) return win::kInvalidAttributes;
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0) return win::kInvalidAttributes;
+  uint32_t a = S_ISDIR(st.st_mode) ? win::kAttrDirectory : win::kAttrArchive;
+  if (!(st.st_mode & S_IWUSR)) a |= win::kAttrReadOnly;
+  return a;
+}
+
+bool Files::SetAttributes(const std::string& path, uint32_t attributes) {
+  if (Refusal("SetAttributes", path)) return false;
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0) return false;
+  mode_t mode = st.st_mode & 07777;
+  mode = (attributes & win::kAttrReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
+  return chmod(path.c_str(), mode) == 0;
+}
+
+bool Files::MakeDirectory(const std::string& path) {
+  if (Refusal("MakeDirectory", path)) return false;
+  return mkdir(path.c_str(), 0777) == 0;
+}
+
+bool Files::Copy(const std::string& source, const std::string& target, bool failIfExists) {
+  if (Faults::Check("Copy", target)) return false;
+  std::string content;
+  if (ReadAll(source, &content) != win::kSuccess) return false;
+  struct stat st{};
+  if (stat(target.c_str(), &st) == 0 && (failIfExists || S_ISDIR(st.st_mode))) return false;
+  if (OpenForWrite(target, O_CREAT | O_TRUNC, "Copy", content) != win::kSuccess) return false;
+  // CopyFileA gives the copy its source's attributes, read-only included.
+  if (IsReadOnlyFile(source)) SetAttributes(target, win::kAttrReadOnly);
+  return true;
+}
+
+bool Files::MoveReplace(const std::string& source, const std::string& target) {
+  if (TooLong(source) || Faults::Check("MoveReplace", target)) return false;
+  if (IsReadOnlyFile(target)) return false;
+  return rename(source.c_str(), target.c_str()) == 0;
+}
+
+std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
+  std::vector<FoundFile> found;
+  if (TooLong(mask)) return found;
+  std::string folder = FolderPart(mask);
+  std::string pattern = FileNamePart(mask);
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return found;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (!WildcardMatch(pattern, name, false)) continue;
+    uint32_t attributes = GetAttributes(JoinPath(folder, name));
+    if (attributes == win::kInvalidAttributes) continue;
+    found.push_back(FoundFile{name, attributes});
+  }
+  closedir(dir);
+  // NTFS returns names in case-insensitive order; readdir's order is arbitrary.
+  std::sort(found.begin(), found.end(),
+            [](const FoundFile& a, const FoundFile& b) { return LessNoCaseAscii(a.Name, b.Name); });
+  return found;
+}
+
+long Files::ReadWhole(const std::string& path, std::string* content) {
+  if (TooLong(path)) {
+    content->clear();
+    return win::kFilenameExcedRange;
+  }
+  return ReadAll(path, content);
+}
+
 long Files::WriteWhole(const std::string& path, const std::string& content) {
+  if (TooLong(path)) return win::kFilenameExcedRange;
   return OpenForWrite(path, O_CREAT | O_TRUNC, "WriteWhole", content);
 }
 
 long Files::AppendTo(const std::string& path, const std::string& content) {
+  if (TooLong(path)) return win::kFilenameExcedRange;
   return OpenForWrite(path, O_CREAT | O_APPEND, "AppendTo", content);
 }
 
