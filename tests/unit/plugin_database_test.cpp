@@ -5,6 +5,7 @@
 
 #include "core/plugin_database.h"
 #include "core/plugin_state.h"
+#include "support/database_folders.h"
 #include "support/test_support.h"
 #include "util/text.h"
 
@@ -73,18 +74,8 @@ void ExpectTree(const Tree& expected, const Tree& actual) {
   }
 }
 
-class DatabaseTest : public PluginTest {
+class DatabaseTest : public DatabaseFoldersTest {
  protected:
-  DatabaseTest() {
-    State().ModuleDir = module_.dir();
-    State().IniDir = ini_.dir();
-    State().OSIsNT = true;
-    fs::create_directory(Plugins());
-  }
-  std::string Plugins() const { return module_.path("plugins") + kPathDelim; }
-  std::string Valid(const std::string& name = "") const { return ini_.path("qzr_plugins") + kPathDelim + name; }
-  std::string Trash(const std::string& name = "") const { return ini_.path("~trash") + kPathDelim + name; }
-  void Definition(const std::string& name, const std::string& bytes) { WriteBytes(Plugins() + name, bytes); }
   void CopyGoldenDefinitions() {
     const fs::path from = SourcePath("tests/golden/database/plugins");
     for (const auto& entry : fs::recursive_directory_iterator(from)) {
@@ -96,21 +87,11 @@ class DatabaseTest : public PluginTest {
     }
     ASSERT_TRUE(Exists(Plugins() + "hide_ext.tweak"));
   }
-  // The module loaded anew over the same folders.
-  void Reload() {
-    PluginState kept = State();
-    ResetState();
-    State().ModuleDir = kept.ModuleDir;
-    State().IniDir = kept.IniDir;
-    State().OSIsNT = kept.OSIsNT;
-    State().Language = kept.Language;
-  }
   std::vector<std::string> TableNames() const {
     std::vector<std::string> names;
     for (const TTWREC& r : State().TweakTable) names.push_back(r.TweakName);
     return names;
   }
-  TempFolder module_, ini_;
 };
 
 using Names = std::vector<std::string>;

@@ -10,6 +10,7 @@
 #include "core/plugin_database.h"
 #include "core/plugin_state.h"
 #include "core/rebuild.h"
+#include "support/database_folders.h"
 #include "support/delegating_platform.h"
 #include "support/fixed_clock.h"
 #include "support/test_support.h"
@@ -72,16 +73,8 @@ class LockedFile {
 
 const std::string kRule(80, '/');
 
-class RebuildTest : public PluginTest {
+class RebuildTest : public DatabaseFoldersTest {
  protected:
-  RebuildTest() {
-    State().ModuleDir = module_.dir();
-    State().IniDir = ini_.dir();
-    State().OSIsNT = true;
-    fs::create_directory(Plugins());
-  }
-  std::string Plugins(const std::string& name = "") const { return module_.path("plugins") + kPathDelim + name; }
-  std::string Trash(const std::string& name = "") const { return ini_.path("~trash") + kPathDelim + name; }
   void CopyGoldenDefinitions() {
     for (const auto& entry : fs::directory_iterator(SourcePath("tests/golden/rebuild/plugins")))
       WriteBytes(Plugins(entry.path().filename().string()), ReadBytes(entry.path().string()));
@@ -91,18 +84,8 @@ class RebuildTest : public PluginTest {
     for (const std::string& name : ListFolder(Plugins())) files[name] = ReadBytes(Plugins(name));
     return files;
   }
-  // The module loaded anew over the same folders, as the rewritten files are next read.
-  void Reload() {
-    PluginState kept = State();
-    ResetState();
-    State().ModuleDir = kept.ModuleDir;
-    State().IniDir = kept.IniDir;
-    State().OSIsNT = kept.OSIsNT;
-    State().Language = kept.Language;
-  }
   std::string Rebuilt(int count) const { return "Plugins were rebuilt. " + std::to_string(count) + " plugins was parsed."; }
 
-  TempFolder module_, ini_;
   SystemApi& realSystem_ = *Os().system;
   FixedClock clock_{realSystem_, 9};
   Override<SystemApi> clockOverride_{Os().system, &clock_};
