@@ -8,7 +8,9 @@
 // bounds are not reached it gives what the plain round-by-round expansion gives.
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "core/env_expand.h"
@@ -50,24 +52,38 @@ class FuzzedEnvironment final : public SystemApi {
 };
 
 // The expansion as plainly as it can be written: each round the first pair of "%" in the whole
-// text, every occurrence of that token replaced, then from the top again; a token met a second
-// time ends it. Nothing when it takes more than a few rounds or a long text, where the real
-// expansion's bounds may cut it short.
+// text, every occurrence of that token replaced, then from the top again. Every byte carries the
+// tokens whose values brought it in; a token brought in by its own value ends it. Nothing when it
+// takes more than a few rounds or a long text, where the real expansion's bounds may cut it short.
 std::optional<std::string> PlainExpansion(std::string s, FuzzedEnvironment& environment) {
-  std::vector<std::string> seen;
+  using Ancestry = std::shared_ptr<const std::set<std::string>>;  // null: the text itself
+  std::vector<Ancestry> from(s.size());
   for (int round = 0; round < 64 && s.size() <= 65536; ++round) {
     size_t open = s.find('%');
     size_t close = open == std::string::npos ? open : s.find('%', open + 1);
     if (close == std::string::npos) return s;
     std::string token = s.substr(open, close - open + 1);
-    if (std::find(seen.begin(), seen.end(), token) != seen.end()) return s;
-    seen.push_back(token);
+    auto ancestry = [&](size_t at) {
+      std::set<std::string> all;
+      for (size_t i = at; i < at + token.size(); ++i)
+        if (from[i]) all.insert(from[i]->begin(), from[i]->end());
+      return all;
+    };
+    if (ancestry(open).count(token)) return s;
     std::string value = environment.GetEnv(token.substr(1, token.size() - 2)).value_or("");
     std::string out;
+    std::vector<Ancestry> outFrom;
     size_t pos = 0;
-    for (size_t hit; (hit = s.find(token, pos)) != std::string::npos; pos = hit + token.size())
+    for (size_t hit; (hit = s.find(token, pos)) != std::string::npos; pos = hit + token.size()) {
+      std::set<std::string> inserted = ancestry(hit);
+      inserted.insert(token);
       out += s.substr(pos, hit - pos) + value;
+      outFrom.insert(outFrom.end(), from.begin() + pos, from.begin() + hit);
+      outFrom.insert(outFrom.end(), value.size(), std::make_shared<const std::set<std::string>>(std::move(inserted)));
+    }
     s = out + s.substr(pos);
+    outFrom.insert(outFrom.end(), from.begin() + pos, from.end());
+    from = std::move(outFrom);
   }
   return std::nullopt;
 }

@@ -38,6 +38,12 @@ TEST(ExpandEnvVars, ValuesMayBringFurtherReferences) {
   ScopedEnv outer("QZR_OUTER", "[%QZR_INNER%]");
   ScopedEnv inner("QZR_INNER", "in");
   EXPECT_EQ(ExpandEnvVars("%QZR_OUTER%"), "[in]");
+  // A reference may come back through another value without being a cycle.
+  ScopedEnv qa("QZR_QA", "x");
+  ScopedEnv qb("QZR_QB", "%QZR_QA%");
+  ScopedEnv qc("QZR_QC", "c");
+  EXPECT_EQ(ExpandEnvVars("%QZR_QA%%QZR_QB% %QZR_QC%"), "xx c");
+  EXPECT_EQ(ExpandEnvVars("%QZR_QB%%QZR_OUTER%%QZR_QB%"), "x[in]x");
 }
 
 TEST(ExpandEnvVars, EndsOnLonePercentSign) {
