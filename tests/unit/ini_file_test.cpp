@@ -123,6 +123,23 @@ TEST(IniFile, ARefusedSectionEraseRaises) {
   EXPECT_NO_THROW(ini.DeleteKey("s", "k")) << "a refused key deletion is ignored";
   EXPECT_EQ(ReadBytes(file), "[s]\r\nk=1\r\n");
 }
+
+// The profile substitute never rewrites a file it could not read: Windows does not either.
+TEST(IniFile, AFileThatCannotBeReadIsNeverRewritten) {
+  TempFolder folder;
+  std::string file = folder.path("a.ini");
+  WriteBytes(file, "[s]\r\nk=1\r\nother=2\r\n");
+  posix::ScopedFaults faults;
+  posix::Faults::Fail("ReadWhole", win::kSharingViolation);
+  ProfileApi& profile = *Os().profile;
+  EXPECT_FALSE(profile.WriteString("s", "k", "2", file)) << "a key written";
+  EXPECT_FALSE(profile.WriteString("t", "k", "2", file)) << "a section added";
+  EXPECT_FALSE(profile.WriteString("s", "k", std::nullopt, file)) << "a key deleted";
+  EXPECT_FALSE(profile.WriteString("s", std::nullopt, std::nullopt, file)) << "a section erased";
+  posix::Faults::Clear();
+  EXPECT_EQ(ReadBytes(file), "[s]\r\nk=1\r\nother=2\r\n");
+  EXPECT_TRUE(profile.WriteString("s", "k", "2", folder.path("new.ini"))) << "a missing file is made";
+}
 #endif
 
 }  // namespace

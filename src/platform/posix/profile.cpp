@@ -171,7 +171,9 @@ bool Profile::WriteString(const std::optional<std::string>& sectionGiven, const 
   if (!section) return true;  // a flush: the substitute keeps no cache
   if (Faults::Check("ProfileWrite", fileName)) return false;
   std::string content;
-  files_.ReadWhole(fileName, &content);
+  // A file that is there but cannot be read is refused whole: rewriting it from nothing would
+  // keep the new entry alone. A missing file starts empty.
+  if (long rc = files_.ReadWhole(fileName, &content); rc != win::kSuccess && rc != win::kFileNotFound) return false;
   std::vector<IniLine> lines = ParseIni(content);
   Region r = FindSection(lines, *section);
   auto at = [&](size_t i) { return lines.begin() + static_cast<std::ptrdiff_t>(i); };
