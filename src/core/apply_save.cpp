@@ -86,6 +86,8 @@ void SaveRegistry(const TTWREC& t, const Choice& c) {
       return;
     case Action::kWrite: break;
   }
+  // Without a data type there is nothing to write, so nothing is made either.
+  if (t.DataType != kDataDword && t.DataType != kDataString && t.DataType != kDataBin) return;
   // A DWORD is converted before anything is opened: typed text that is no number creates nothing.
   const int32_t integer = t.DataType == kDataDword ? ValueAsInteger(c.Value) : 0;
   if (!reg.OpenKey(t.Path)) RaiseRefused(reg, t, false);
@@ -94,7 +96,6 @@ void SaveRegistry(const TTWREC& t, const Choice& c) {
     case kDataDword: rc = reg.WriteInteger(t.VarName, integer); break;
     case kDataString: rc = reg.WriteString(t.VarName, ValueAsText(c.Value)); break;
     case kDataBin: rc = reg.WriteBinaryData(t.VarName, c.Bytes.data(), static_cast<int32_t>(c.Bytes.size())); break;
-    default: break;  // no data type: the key is all there is to make
   }
   if (rc != win::kSuccess) RaiseRefused(reg, t, true);
 }

@@ -74,11 +74,12 @@ bool WritesBytes(const TweakValue& value, bool delVal, bool delKey) {
 
 // A BIN size outside 0..kMaxBinSize gives no value bytes at all, and a size of 0 (no "SIZE>", or
 // no number after it) gives none either: applying such a tweak would write empty data in place
-// of the setting. Only a tweak that does nothing but delete needs no size.
+// of the setting. Only a tweak that does nothing but delete needs no size; one typed by hand
+// always writes bytes.
 bool SizeUsable(const TTWREC& r) {
   if (r.DataType != kDataBin) return true;
   if (r.DataSize < 0 || r.DataSize > kMaxBinSize) return false;
-  return r.DataSize > 0 || !(WritesBytes(r.ValueOn, r.ValueOnDelVal, r.ValueOnDelKey) ||
+  return r.DataSize > 0 || !(r.ByHands || WritesBytes(r.ValueOn, r.ValueOnDelVal, r.ValueOnDelKey) ||
                              WritesBytes(r.ValueOff, r.ValueOffDelVal, r.ValueOffDelKey) ||
                              WritesBytes(r.DefValue, r.DefDelVal, r.DefDelKey));
 }

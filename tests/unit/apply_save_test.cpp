@@ -49,6 +49,12 @@ TEST_F(ApplySaveTest, RegistryDwordOnAndOff) {
   EXPECT_EQ(Stored(t), "dword:1") << "the key is created for the value";
   SaveTweak(t, 1, "ignored");
   EXPECT_EQ(Stored(t), "dword:-1");
+
+  TTWREC untyped = Reg(kDataNone);
+  untyped.Path = ScratchKey::Path("untyped");
+  untyped.ValueOn = int32_t{1};
+  SaveTweak(untyped, 0, "");
+  EXPECT_EQ(Stored(untyped), "<missing key>") << "no data type writes nothing and makes no key";
 }
 
 TEST_F(ApplySaveTest, RegistryDeletions) {

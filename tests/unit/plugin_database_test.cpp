@@ -235,6 +235,7 @@ TEST_F(DatabaseTest, BinSizeOutsideTheBoundIsAnError) {
   Definition("nosize.tweak", "TWEAKNAME> No size\r\nPATH> p\r\nVALUETYPE> BIN\r\nVALUEON> 01\r\n");
   Definition("overflow.tweak", "TWEAKNAME> Overflow\r\nPATH> p\r\nVALUETYPE> BIN\r\nSIZE> 99999999999\r\n"
                                "VALUEOFF> 01\r\n");
+  Definition("typed.tweak", "TWEAKNAME> Typed\r\nPATH> p\r\nVALUETYPE> BIN\r\nSIZE> 0\r\nNOTBOOL> 1\r\n");
   Definition("onlydelete.tweak", "TWEAKNAME> Only delete\r\nPATH> p\r\nVALUETYPE> BIN\r\nVALUEON> #SYSDELVAL\r\n"
                                  "VALUEOFF> #SYSDELKEY\r\n");
   BuildPluginDatabase();
@@ -243,7 +244,7 @@ TEST_F(DatabaseTest, BinSizeOutsideTheBoundIsAnError) {
   EXPECT_EQ(std::get<TRaw>(State().TweakTable[1].ValueOn).size(), 65536u);
   EXPECT_EQ(ReadBytes(Trash("descript.ion")),
             "\"huge.tweak\" Huge\r\n\"negative.tweak\" Negative\r\n\"nosize.tweak\" No size\r\n"
-            "\"overflow.tweak\" Overflow\r\n");
+            "\"overflow.tweak\" Overflow\r\n\"typed.tweak\" Typed\r\n");
 }
 
 TEST_F(DatabaseTest, ReadOnlyAndHiddenCopiesAreReplaced) {
