@@ -74,13 +74,8 @@ bool MakeConfigPlugin(const std::string& fileName) {
   std::string previous;
   // Gone or locked since it was found: writing now could only lose what it holds.
   if (files.ReadWhole(fileName, &previous) != win::kSuccess) return false;
-  const uint32_t attributes = files.GetAttributes(fileName);
-
   if (long rc = ReplaceFileContents(fileName, ConfigPluginText(previous, State().Language)))
     RaiseCannotCreate(fileName, rc);
-  // The replacement is a new file; a hidden or system definition stays what the user made it.
-  if (attributes != win::kInvalidAttributes && (attributes & (win::kAttrHidden | win::kAttrSystem)))
-    files.SetAttributes(fileName, attributes & (win::kAttrHidden | win::kAttrSystem | win::kAttrArchive));
   return true;
 }
 

@@ -27,7 +27,12 @@ class FileApi {
   // CopyFileA.
   virtual bool Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
   // MoveFileExA with MOVEFILE_REPLACE_EXISTING: how a finished temporary file replaces the old one.
+  // The new file keeps what the one it replaces was: its hidden and system attributes on Windows,
+  // its permission bits and owner on POSIX.
   virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
+  // The file a path leads to once symbolic links are followed; the path itself when it is no
+  // link, or a link that leads nowhere.
+  virtual std::string FinalPath(const std::string& path) = 0;
   // FindFirstFileA/FindNextFileA over a mask such as "dir\*.tweak", in the order the file
   // system returns them, "." and ".." included when the mask matches them.
   virtual std::vector<FoundFile> FindFiles(const std::string& mask) = 0;

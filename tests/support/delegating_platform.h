@@ -102,6 +102,10 @@ class DelegatingFiles : public FileApi {
     Before("MoveReplace");
     return inner_.MoveReplace(source, target);
   }
+  std::string FinalPath(const std::string& path) override {
+    Before("FinalPath");
+    return inner_.FinalPath(path);
+  }
   std::vector<FoundFile> FindFiles(const std::string& mask) override {
     Before("FindFiles");
     return inner_.FindFiles(mask);

@@ -5,6 +5,9 @@
 #include "support/test_support.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/posix/faults.h"
 #endif
 
@@ -184,6 +187,52 @@ TEST_F(CfgTest, AReadOnlyFileIsReadButNotReplaced) {
   Os().files->SetAttributes(file_, win::kAttrNormal);
   EXPECT_EQ(ReadBytes(file_), "a=1\n");
   EXPECT_EQ(ListFolder(folder_.dir()), std::vector<std::string>{"game.cfg"}) << "no temporary file is left";
+}
+
+// A save replaces the file through a temporary one beside it; the user must not see that: any
+// path the host may pass works, and the file stays the file the user made (a link stays a link,
+// the permission bits, owner and hidden or system attributes stay).
+TEST_F(CfgTest, ASaveKeepsWhatTheFileIs) {
+  auto save = [](const std::string& path) {
+    TCFG cfg(path);
+    cfg.WriteValue("a", "2");
+    cfg.Close();
+    return ReadBytes(path);
+  };
+  // A target of 259 characters: the longest a folder (248) and a name may make.
+  std::string deep = folder_.path(std::string(240 - folder_.dir().size(), 'd'));
+  ASSERT_TRUE(Os().files->MakeDirectory(deep));
+  std::string longest = deep + kPathDelim + std::string(259 - deep.size() - 1, 'n');
+  WriteBytes(longest, "a=1\r\n");
+  EXPECT_EQ(save(longest), "a=2\r\n");
+  EXPECT_EQ(ListFolder(deep + kPathDelim).size(), 1u) << "no temporary file is left";
+#ifdef _WIN32
+  const uint32_t hiddenSystem = win::kAttrHidden | win::kAttrSystem;
+  WriteBytes(file_, "a=1\r\n");
+  ASSERT_TRUE(Os().files->SetAttributes(file_, hiddenSystem));
+  EXPECT_EQ(save(file_), "a=2\r\n");
+  EXPECT_EQ(Os().files->GetAttributes(file_) & hiddenSystem, hiddenSystem);
+#else
+  WriteBytes(file_, "a=1\r\n");
+  ASSERT_EQ(chmod(file_.c_str(), 0600), 0);
+  ASSERT_EQ(chown(file_.c_str(), 4321, 4321), 0) << "the tests run as root";
+  EXPECT_EQ(save(file_), "a=2\r\n");
+  struct stat st{};
+  ASSERT_EQ(stat(file_.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(st.st_uid, 4321u);
+  EXPECT_EQ(st.st_gid, 4321u);
+
+  std::string link = folder_.path("link.cfg");
+  ASSERT_EQ(symlink("game.cfg", link.c_str()), 0);
+  EXPECT_EQ(save(link), "a=2\r\n");
+  struct stat lst{};
+  ASSERT_EQ(lstat(link.c_str(), &lst), 0);
+  EXPECT_TRUE(S_ISLNK(lst.st_mode)) << "the link is still a link";
+  WriteBytes(file_, "a=1\r\n");
+  EXPECT_EQ(save(link), "a=2\r\n");
+  EXPECT_EQ(ReadBytes(file_), "a=2\r\n") << "the file it leads to was saved";
+#endif
 }
 
 #ifndef _WIN32

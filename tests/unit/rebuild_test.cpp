@@ -252,7 +252,11 @@ TEST_F(UnwritableTest, FailedWriteOrReplaceLeavesTheOldFileWhole) {
     SCOPED_TRACE(operation);
     posix::ScopedFaults faults;
     for (const std::string& name : order_) WriteBytes(Plugins(name), "PATH> " + name + "\r\n");
-    posix::Faults::Fail(operation, win::kDiskFull, order_.at(1));
+    // The replacement is written under a temporary name of its own: the second such write fails.
+    if (operation == std::string("WriteWhole"))
+      posix::Faults::Fail(operation, win::kDiskFull, "~qzr", -1, 1);
+    else
+      posix::Faults::Fail(operation, win::kDiskFull, order_.at(1));
     ExpectStopAtSecond(operation == std::string("WriteWhole") ? win::kDiskFull : win::kAccessDenied);
   }
 }

@@ -64,6 +64,7 @@ class Files final : public FileApi {
   bool MakeDirectory(const std::string& path) override;
   bool Copy(const std::string& source, const std::string& target, bool failIfExists) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
+  std::string FinalPath(const std::string& path) override;
   std::vector<FoundFile> FindFiles(const std::string& mask) override;
   long ReadWhole(const std::string& path, std::string* content) override;
   long WriteWhole(const std::string& path, const std::string& content) override;

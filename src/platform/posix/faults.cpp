@@ -11,6 +11,7 @@ struct Fault {
   long code;
   std::string pathPart;
   int times;
+  int skip;
 };
 
 std::vector<Fault>& Table() {
@@ -20,8 +21,8 @@ std::vector<Fault>& Table() {
 
 }  // namespace
 
-void Faults::Fail(const std::string& operation, long code, const std::string& pathPart, int times) {
-  Table().push_back(Fault{operation, code, pathPart, times});
+void Faults::Fail(const std::string& operation, long code, const std::string& pathPart, int times, int skip) {
+  Table().push_back(Fault{operation, code, pathPart, times, skip});
 }
 
 void Faults::Clear() { Table().clear(); }
@@ -30,6 +31,10 @@ long Faults::Check(const std::string& operation, const std::string& path) {
   for (Fault& f : Table()) {
     if (f.operation != operation || f.times == 0) continue;
     if (!f.pathPart.empty() && path.find(f.pathPart) == std::string::npos) continue;
+    if (f.skip > 0) {
+      --f.skip;
+      continue;
+    }
     if (f.times > 0) --f.times;
     return f.code;
   }

@@ -9,8 +9,9 @@ namespace qzr::posix {
 class Faults {
  public:
   // Makes `operation` fail with `code` for paths containing `pathPart` (every path when empty),
-  // `times` times (every time when negative).
-  static void Fail(const std::string& operation, long code, const std::string& pathPart = "", int times = -1);
+  // `times` times (every time when negative), once the first `skip` such calls went through.
+  static void Fail(const std::string& operation, long code, const std::string& pathPart = "", int times = -1,
+                   int skip = 0);
   static void Clear();
   // The status code the operation is to fail with, or 0.
   static long Check(const std::string& operation, const std::string& path = "");

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/posix/backends.h"
 #include "platform/posix/faults.h"
@@ -179,7 +181,23 @@ bool Files::Copy(const std::string& source, const std::string& target, bool fail
 bool Files::MoveReplace(const std::string& source, const std::string& target) {
   if (TooLong(source) || Faults::Check("MoveReplace", target)) return false;
   if (IsReadOnlyFile(target)) return false;
+  // A 0600 file holding a token must not come back readable by everyone: the replacement takes
+  // the permission bits and, where the rights allow, the owner of the file it replaces.
+  struct stat st{};
+  if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (chown(source.c_str(), st.st_uid, st.st_gid) != 0 && chown(source.c_str(), static_cast<uid_t>(-1), st.st_gid) != 0) {
+      // Not allowed to give the file away: it stays ours, with the old permission bits.
+    }
+    if (chmod(source.c_str(), st.st_mode & 07777) != 0) return false;
+  }
   return rename(source.c_str(), target.c_str()) == 0;
+}
+
+std::string Files::FinalPath(const std::string& path) {
+  struct stat st{};
+  if (TooLong(path) || lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
 std::vector<FoundFile> Files::FindFiles(const std::string& mask) {

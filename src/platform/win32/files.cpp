@@ -46,7 +46,34 @@ bool Files::Copy(const std::string& source, const std::string& target, bool fail
 }
 
 bool Files::MoveReplace(const std::string& source, const std::string& target) {
+  // The replacement is a new file: a hidden or system file stays what the user made it.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  DWORD old = GetFileAttributesA(target.c_str());
+  if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY) && (old & kKept) &&
+      !SetFileAttributesA(source.c_str(), old & kKept))
+    return false;
   return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::string Files::FinalPath(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+  // Vista and later; on older systems a path is taken as it is.
+  using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  auto finalPathName = reinterpret_cast<FinalPathName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  if (!finalPathName) return path;
+  FileHandle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!h.valid()) return path;
+  char buffer[MAX_PATH + 16];
+  DWORD n = finalPathName(h.get(), buffer, sizeof buffer, 0 /* FILE_NAME_NORMALIZED | VOLUME_NAME_DOS */);
+  if (n == 0 || n >= sizeof buffer) return path;
+  std::string final(buffer, n);
+  if (final.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + final.substr(8);
+  if (final.rfind("\\\\?\\", 0) == 0) return final.substr(4);
+  return final;
 }
 
 std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
