@@ -15,8 +15,8 @@
 
 #include <unistd.h>
 
-#include "core/listing.h"
-#include "core/plugin_state.h"
+#include "plugin/listing.h"
+#include "plugin/plugin_state.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;

@@ -13,7 +13,7 @@
 #include <set>
 #include <vector>
 
-#include "core/env_expand.h"
+#include "base/env_expand.h"
 #include "fuzz_support.h"
 #include "platform/platform.h"
 #include "util/text.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "core/apply_save.h"
+#include "apply/apply_save.h"
 #include "fuzz_support.h"
 
 namespace {

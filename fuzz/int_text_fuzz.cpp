@@ -6,9 +6,9 @@
 // TextToInt reads is read back from its decimal and "$" hexadecimal forms.
 #include <cstdio>
 
-#include "core/int_text.h"
-#include "core/plugin_state.h"
-#include "core/tweak_parser.h"
+#include "base/int_text.h"
+#include "plugin/plugin_state.h"
+#include "definitions/tweak_parser.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -7,9 +7,9 @@
 // language other than English or Russian).
 #include <filesystem>
 
-#include "core/plugin_database.h"
-#include "core/plugin_state.h"
-#include "core/report.h"
+#include "database/plugin_database.h"
+#include "plugin/plugin_state.h"
+#include "definitions/report.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -2,10 +2,10 @@
 #include <cstring>
 #include <string>
 
-#include "core/execute.h"
-#include "core/file_ops.h"
-#include "core/lifecycle.h"
-#include "core/listing.h"
+#include "plugin/execute.h"
+#include "plugin/file_ops.h"
+#include "plugin/lifecycle.h"
+#include "plugin/listing.h"
 #include "plugin/exports.h"
 #include "plugin/find_record.h"
 #include "plugin/guard.h"

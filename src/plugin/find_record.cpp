@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "core/x_arc.h"
+#include "plugin/x_arc.h"
 
 namespace qzr {
 namespace {

@@ -1,6 +1,6 @@
 // Filling the host's find record for one entry of the virtual folder.
 #pragma once
-#include "core/listing.h"
+#include "plugin/listing.h"
 #include "plugin/fsplugin.h"
 
 namespace qzr {

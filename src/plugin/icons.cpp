@@ -5,7 +5,7 @@
 #include <windows.h>
 #endif
 
-#include "core/listing.h"
+#include "plugin/listing.h"
 #include "util/text.h"
 
 namespace qzr {

@@ -1,5 +1,5 @@
 // Start-up and shut-down on library attach and detach.
-#include "core/lifecycle.h"
+#include "plugin/lifecycle.h"
 #include "plugin/guard.h"
 
 #ifdef _WIN32

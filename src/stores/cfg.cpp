@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "core/errors.h"
-#include "core/file_replace.h"
-#include "core/int_text.h"
+#include "base/errors.h"
+#include "base/file_replace.h"
+#include "base/int_text.h"
 #include "platform/platform.h"
 
 namespace qzr {

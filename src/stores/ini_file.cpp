@@ -1,8 +1,8 @@
 // TIniFile over the profile functions of the platform seam.
 #include "stores/ini_file.h"
 
-#include "core/errors.h"
-#include "core/int_text.h"
+#include "base/errors.h"
+#include "base/int_text.h"
 #include "platform/platform.h"
 
 namespace qzr {

@@ -1,8 +1,8 @@
 // Value conversions at the stores' edge.
 #include "stores/tweak_values.h"
 
-#include "core/errors.h"
-#include "core/int_text.h"
+#include "base/errors.h"
+#include "base/int_text.h"
 #include "util/text.h"
 
 namespace qzr {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/tweak_record.h"
+#include "definitions/tweak_record.h"
 
 namespace qzr {
 

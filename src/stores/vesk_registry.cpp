@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/plugin_state.h"
+#include "plugin/plugin_state.h"
 #include "platform/platform.h"
 
 namespace qzr {

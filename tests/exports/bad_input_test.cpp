@@ -4,7 +4,7 @@
 // and no file of the user's is cut short.
 #include <filesystem>
 
-#include "core/plugin_state.h"
+#include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
 #include "plugin/exports.h"

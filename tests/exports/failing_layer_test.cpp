@@ -10,8 +10,8 @@
 #include <memory>
 #include <set>
 
-#include "core/lifecycle.h"
-#include "core/plugin_state.h"
+#include "plugin/lifecycle.h"
+#include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
 #include "plugin/exports.h"

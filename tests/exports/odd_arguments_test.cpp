@@ -3,7 +3,7 @@
 // and writes nothing outside the buffers it was given.
 #include <cstring>
 
-#include "core/plugin_state.h"
+#include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
 #include "plugin/exports.h"
 #include "support/test_support.h"

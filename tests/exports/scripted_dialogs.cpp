@@ -2,8 +2,8 @@
 // builds without Windows, which this program's own definitions take the place of).
 #include "exports/scripted_dialogs.h"
 
-#include "core/dialogs.h"
-#include "core/texts.h"
+#include "ui/dialogs.h"
+#include "texts/texts.h"
 #include "platform/platform.h"
 
 namespace qzr {

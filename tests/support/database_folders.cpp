@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "core/plugin_state.h"
+#include "plugin/plugin_state.h"
 
 namespace qzr::test {
 

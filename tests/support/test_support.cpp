@@ -13,7 +13,7 @@
 #include <windows.h>
 #endif
 
-#include "core/plugin_state.h"
+#include "plugin/plugin_state.h"
 
 namespace qzr::test {
 namespace fs = std::filesystem;

@@ -1,5 +1,5 @@
 // The about dialog, shown for real and driven by control ids from a second thread.
-#include "core/dialog_texts.h"
+#include "texts/dialog_texts.h"
 #include "ui_fixture.h"
 
 namespace qzr::test {

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "core/dialog_texts.h"
+#include "texts/dialog_texts.h"
 #include "ui_fixture.h"
 
 namespace qzr::test {

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "core/execute.h"
-#include "core/listing.h"
+#include "plugin/execute.h"
+#include "plugin/listing.h"
 #include "support/test_support.h"
 #include "ui_fixture.h"
 

@@ -13,8 +13,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "core/dialogs.h"
-#include "core/plugin_state.h"
+#include "ui/dialogs.h"
+#include "plugin/plugin_state.h"
 #include "dialog_driver.h"
 #include "ui/win32/resource_ids.h"
 

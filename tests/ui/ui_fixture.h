@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/dialogs.h"
-#include "core/errors.h"
-#include "core/plugin_state.h"
+#include "ui/dialogs.h"
+#include "base/errors.h"
+#include "plugin/plugin_state.h"
 #include "dialog_driver.h"
 #include "platform/platform.h"
 #include "ui/win32/resource_ids.h"

@@ -1,9 +1,9 @@
 // Save: the choice (on, off, typed) and every row of the action table against the stores (the
 // real registry and profile API under Wine).
-#include "core/apply_save.h"
+#include "apply/apply_save.h"
 
-#include "core/errors.h"
-#include "core/plugin_state.h"
+#include "base/errors.h"
+#include "plugin/plugin_state.h"
 #include "stores/vesk_registry.h"
 #include "support/delegating_platform.h"
 #include "support/registry_scratch.h"

@@ -1,7 +1,7 @@
 // TCFG: the flat name=value file, on real files of this platform.
 #include "stores/cfg.h"
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "support/test_support.h"
 
 #ifndef _WIN32

@@ -1,9 +1,9 @@
 // The language tables of the two dialogs and what each interface language makes of them.
-#include "core/dialog_texts.h"
+#include "texts/dialog_texts.h"
 
-#include "core/dialogs.h"
-#include "core/errors.h"
-#include "core/plugin_state.h"
+#include "ui/dialogs.h"
+#include "base/errors.h"
+#include "plugin/plugin_state.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

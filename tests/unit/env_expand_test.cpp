@@ -1,5 +1,5 @@
 // %NAME% expansion against the real process environment.
-#include "core/env_expand.h"
+#include "base/env_expand.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

@@ -1,8 +1,8 @@
 // The example definitions shipped in examples/plugins read as they describe themselves.
 #include <algorithm>
 
-#include "core/plugin_database.h"
-#include "core/plugin_state.h"
+#include "database/plugin_database.h"
+#include "plugin/plugin_state.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

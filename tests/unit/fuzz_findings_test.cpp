@@ -1,6 +1,6 @@
 // Faults the fuzz targets found (their inputs are kept in fuzz/regressions), each held here in
 // its plainest form.
-#include "core/env_expand.h"
+#include "base/env_expand.h"
 #include "support/test_support.h"
 
 #ifndef _WIN32

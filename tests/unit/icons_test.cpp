@@ -1,5 +1,5 @@
 // Which icon an entry gets.
-#include "core/plugin_state.h"
+#include "plugin/plugin_state.h"
 #include "plugin/icons.h"
 #include "support/test_support.h"
 

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "support/test_support.h"
 
 #ifndef _WIN32

@@ -1,5 +1,5 @@
 // The text-to-integer rule.
-#include "core/int_text.h"
+#include "base/int_text.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

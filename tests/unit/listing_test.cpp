@@ -2,8 +2,8 @@
 // and the host's find record.
 #include <cstring>
 
-#include "core/listing.h"
-#include "core/plugin_state.h"
+#include "plugin/listing.h"
+#include "plugin/plugin_state.h"
 #include "plugin/find_record.h"
 #include "support/test_support.h"
 

@@ -1,6 +1,6 @@
 // The OS-family probe against the registry of this platform (the real one under Wine). The
 // "OS" value is changed for the test and put back afterwards.
-#include "core/os_probe.h"
+#include "plugin/os_probe.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <map>
 
-#include "core/plugin_database.h"
-#include "core/plugin_state.h"
+#include "database/plugin_database.h"
+#include "plugin/plugin_state.h"
 #include "support/database_folders.h"
 #include "support/test_support.h"
 #include "util/text.h"

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <map>
 
-#include "core/errors.h"
-#include "core/plugin_database.h"
-#include "core/plugin_state.h"
-#include "core/rebuild.h"
+#include "base/errors.h"
+#include "database/plugin_database.h"
+#include "plugin/plugin_state.h"
+#include "database/rebuild.h"
 #include "support/database_folders.h"
 #include "support/delegating_platform.h"
 #include "support/fixed_clock.h"

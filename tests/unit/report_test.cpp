@@ -1,8 +1,8 @@
 // The definition report copied out of the panel: exact bytes in both languages, an empty file
 // for another language value, and the copy's outcomes.
-#include "core/file_ops.h"
-#include "core/plugin_state.h"
-#include "core/report.h"
+#include "plugin/file_ops.h"
+#include "plugin/plugin_state.h"
+#include "definitions/report.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <map>
 
-#include "core/plugin_database.h"
-#include "core/plugin_state.h"
-#include "core/tweak_state.h"
+#include "database/plugin_database.h"
+#include "plugin/plugin_state.h"
+#include "apply/tweak_state.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

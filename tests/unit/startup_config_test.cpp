@@ -1,9 +1,9 @@
 // Start-up, the configuring calls and shut-down: root name, IniDir, the language in qzrtc.ini
 // and the write-access message.
-#include "core/config.h"
-#include "core/lifecycle.h"
-#include "core/plugin_state.h"
-#include "core/write_access.h"
+#include "plugin/config.h"
+#include "plugin/lifecycle.h"
+#include "plugin/plugin_state.h"
+#include "base/write_access.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

@@ -1,7 +1,7 @@
 // Definition texts read line by line.
 #include <vector>
 
-#include "core/text_lines.h"
+#include "base/text_lines.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

@@ -1,5 +1,5 @@
 // Paths, wildcards and code pages.
-#include "core/texts.h"
+#include "texts/texts.h"
 #include "support/test_support.h"
 #include "util/text.h"
 #include "util/wildcard.h"

@@ -1,8 +1,8 @@
 // The .tweak line parser: keywords, groups, values per data type and the BIN conversion.
 #include <initializer_list>
 
-#include "core/plugin_state.h"
-#include "core/tweak_parser.h"
+#include "plugin/plugin_state.h"
+#include "definitions/tweak_parser.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

@@ -1,9 +1,9 @@
 // Opening a tweak: the current value read through each store, the read states, the on-test and
 // the default-test, and what the apply dialog is filled with. Registry tweaks work on a scratch
 // key below HKEY_CURRENT_USER (the real registry under Wine).
-#include "core/tweak_state.h"
+#include "apply/tweak_state.h"
 
-#include "core/plugin_state.h"
+#include "plugin/plugin_state.h"
 #include "stores/vesk_registry.h"
 #include "support/registry_scratch.h"
 #include "support/test_support.h"

@@ -1,9 +1,9 @@
 // The about dialog's window, controls and event handlers.
 #include "ui/win32/about_form.h"
 
-#include "core/dialog_texts.h"
-#include "core/dialogs.h"
-#include "core/plugin_state.h"
+#include "texts/dialog_texts.h"
+#include "ui/dialogs.h"
+#include "plugin/plugin_state.h"
 #include "platform/platform.h"
 #include "ui/win32/graphic_controls.h"
 #include "ui/win32/module_resources.h"

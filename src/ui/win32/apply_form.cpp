@@ -3,8 +3,8 @@
 
 #include <commctrl.h>
 
-#include "core/plugin_state.h"
-#include "core/texts.h"
+#include "plugin/plugin_state.h"
+#include "texts/texts.h"
 #include "platform/platform.h"
 #include "ui/win32/graphic_controls.h"
 #include "ui/win32/module_resources.h"

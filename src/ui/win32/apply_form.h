@@ -2,8 +2,8 @@
 // and Close on the settings page; the logo, the credit line, the web label and the rebuild button
 // on the about page; two flags that switch the interface language.
 #pragma once
-#include "core/dialog_texts.h"
-#include "core/dialogs.h"
+#include "texts/dialog_texts.h"
+#include "ui/dialogs.h"
 #include "ui/win32/form.h"
 #include "ui/win32/resource_ids.h"
 

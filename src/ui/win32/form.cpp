@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "core/dialogs.h"
+#include "ui/dialogs.h"
 #include "ui/win32/graphic_controls.h"
 #include "ui/win32/module_resources.h"
 #include "ui/win32/resource_ids.h"

@@ -1,0 +1,171 @@
+// Save: the choice, then the action on the store.
+#include "apply/apply_save.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "base/errors.h"
+#include "platform/platform.h"
+#include "stores/cfg.h"
+#include "stores/ini_file.h"
+#include "stores/tweak_values.h"
+#include "stores/vesk_registry.h"
+
+namespace qzr {
+namespace {
+
+enum class Action { kWrite, kDeleteValue, kDeleteKey };
+
+struct Choice {
+  Action What = Action::kWrite;
+  TweakValue Value;  // DWORD and STRING tweaks
+  TRaw Bytes;        // BIN tweaks, exactly DataSize bytes
+};
+
+int32_t BinSize(const TTWREC& t) { return std::max<int32_t>(t.DataSize, 0); }
+
+// A BIN value as exactly DataSize bytes: shorter data is padded with zeros, never read past.
+TRaw SizedBytes(const TweakValue& value, const TTWREC& t) {
+  TRaw bytes(static_cast<size_t>(BinSize(t)), 0);
+  if (const auto* raw = std::get_if<TRaw>(&value))
+    std::copy_n(raw->begin(), std::min(raw->size(), bytes.size()), bytes.begin());
+  return bytes;
+}
+
+Choice Decide(const TTWREC& t, int radioIndex, const std::string& typed) {
+  Choice c;
+  if (t.ByHands) {
+    if (t.DataType == kDataBin) {
+      c.Bytes.assign(static_cast<size_t>(BinSize(t)), 0);
+      if (!ParseHexValue(typed, BinSize(t), c.Bytes.data())) c.Bytes = SizedBytes(t.DefValue, t);
+    } else {
+      c.Value = typed;
+    }
+    return c;
+  }
+  bool on = radioIndex == 0;
+  if (on ? t.ValueOnDelVal : t.ValueOffDelVal) {
+    c.What = Action::kDeleteValue;
+  } else if (on ? t.ValueOnDelKey : t.ValueOffDelKey) {
+    c.What = Action::kDeleteKey;
+  } else {
+    const TweakValue& value = on ? t.ValueOn : t.ValueOff;
+    if (t.DataType == kDataBin)
+      c.Bytes = SizedBytes(value, t);
+    else
+      c.Value = value;
+  }
+  return c;
+}
+
+// A refused registry change is reported as a file that cannot be written is, by the key's full
+// name: closing the dialog as after a success would tell the user the setting was applied.
+[[noreturn]] void RaiseRefused(const TVeskRegistry& reg, const TTWREC& t, bool namingValue) {
+  std::string path = t.Path;
+  path.erase(0, path.find_first_not_of('\\'));
+  std::string name = RootKeyName(reg.RootHandle()) + "\\" + path;
+  if (namingValue) name += "\\" + t.VarName;
+  RaiseUnableToWrite(name);
+}
+
+void SaveRegistry(const TTWREC& t, const Choice& c) {
+  TVeskRegistry reg;
+  if (auto root = RootKeyForCode(t.RootKey)) reg.SetRootKey(*root);
+  switch (c.What) {
+    case Action::kDeleteValue:
+      // A missing key or value is already what was asked for; one that stays was refused.
+      if (!reg.OpenKey(t.Path)) {
+        if (reg.KeyExists(t.Path)) RaiseRefused(reg, t, false);
+        return;
+      }
+      if (!reg.DeleteValue(t.VarName) && reg.ValueExists(t.VarName)) RaiseRefused(reg, t, true);
+      return;
+    case Action::kDeleteKey:
+      if (!reg.DeleteKey(t.Path) && reg.KeyExists(t.Path)) RaiseRefused(reg, t, false);
+      return;
+    case Action::kWrite: break;
+  }
+  // Without a data type there is nothing to write, so nothing is made either.
+  if (t.DataType != kDataDword && t.DataType != kDataString && t.DataType != kDataBin) return;
+  // A DWORD is converted before anything is opened: typed text that is no number creates nothing.
+  const int32_t integer = t.DataType == kDataDword ? ValueAsInteger(c.Value) : 0;
+  if (!reg.OpenKey(t.Path)) RaiseRefused(reg, t, false);
+  long rc = win::kSuccess;
+  switch (t.DataType) {
+    case kDataDword: rc = reg.WriteInteger(t.VarName, integer); break;
+    case kDataString: rc = reg.WriteString(t.VarName, ValueAsText(c.Value)); break;
+    case kDataBin: rc = reg.WriteBinaryData(t.VarName, c.Bytes.data(), static_cast<int32_t>(c.Bytes.size())); break;
+  }
+  if (rc != win::kSuccess) RaiseRefused(reg, t, true);
+}
+
+// INI and CFG files are line by line, and a write must give a line the next read takes back as
+// the same entry. A line break in a name or value would write a line of its own (another key,
+// or a section), a zero byte would end the text there, "=" in a name would end the name early
+// (each save adding one more line), and an INI key beginning with "[" or ";" would read as a
+// section header or a comment. Such a write is refused before the file is touched.
+void RequireFaithfulEntry(const TTWREC& t, const Choice& c) {
+  auto breaksLine = [](const std::string& text) {
+    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+  };
+  const bool writes = c.What == Action::kWrite;
+  const bool writesText = writes && t.DataType == kDataString;
+  bool refused = breaksLine(t.VarName) || breaksLine(t.Section) || (writesText && breaksLine(ValueAsText(c.Value)));
+  if (writes && t.VarName.find('=') != std::string::npos) refused = true;
+  if (writes && t.PlugType == kPlugIni && !t.VarName.empty() && (t.VarName[0] == '[' || t.VarName[0] == ';'))
+    refused = true;
+  if (refused) RaiseUnableToWrite(t.Path);
+}
+
+void SaveIni(const TTWREC& t, const Choice& c) {
+  RequireFaithfulEntry(t, c);
+  TIniFile ini(t.Path);
+  switch (c.What) {
+    case Action::kDeleteValue: ini.DeleteKey(t.Section, t.VarName); return;
+    case Action::kDeleteKey: ini.EraseSection(t.Section); return;
+    case Action::kWrite: break;
+  }
+  if (t.DataType == kDataDword) ini.WriteInteger(t.Section, t.VarName, ValueAsInteger(c.Value));
+  if (t.DataType == kDataString) ini.WriteString(t.Section, t.VarName, ValueAsText(c.Value));
+}
+
+void SaveCfg(const TTWREC& t, const Choice& c) {
+  // A typed value that is no number raises before the file is touched.
+  std::optional<int32_t> number;
+  if (c.What == Action::kWrite && t.DataType == kDataDword) number = ValueAsInteger(c.Value);
+  RequireFaithfulEntry(t, c);
+  TCFG cfg(t.Path);
+  if (c.What == Action::kDeleteValue) cfg.DeleteKey(t.VarName);
+  if (c.What == Action::kWrite && number) cfg.WriteInteger(t.VarName, *number);
+  if (c.What == Action::kWrite && t.DataType == kDataString) cfg.WriteString(t.VarName, ValueAsText(c.Value));
+  cfg.Close();
+}
+
+}  // namespace
+
+bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes) {
+  if (size < 0 || text.size() != static_cast<size_t>(size) * 2) return false;
+  auto digit = [](char ch) {
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+    return -1;
+  };
+  if (!std::all_of(text.begin(), text.end(), [&](char ch) { return digit(ch) >= 0; })) return false;
+  for (int32_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<uint8_t>(digit(text[2 * static_cast<size_t>(i)]) * 16 + digit(text[2 * static_cast<size_t>(i) + 1]));
+  return true;
+}
+
+void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue) {
+  Choice choice = Decide(tweak, radioIndex, typedValue);
+  switch (tweak.PlugType) {
+    case kPlugReg: SaveRegistry(tweak, choice); break;
+    case kPlugIni: SaveIni(tweak, choice); break;
+    case kPlugCfg: SaveCfg(tweak, choice); break;
+    default: break;
+  }
+}
+
+}  // namespace qzr

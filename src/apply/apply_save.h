@@ -1,0 +1,20 @@
+// What the apply dialog's Save does: turns the user's choice into writing the on, off or typed
+// value, or deleting the value or the key, through a fresh store of the tweak's kind.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "definitions/tweak_record.h"
+
+namespace qzr {
+
+// Typed text of a BIN tweak to `size` bytes: exactly 2 x size hexadecimal digits, no blanks,
+// separators or prefixes. On failure `bytes` is left untouched.
+bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes);
+
+// Saves the choice: `radioIndex` 0 is on, anything else off; `typedValue` (the system's bytes)
+// counts for tweaks typed by hand. Raises ShownError when typed text is no number or a file
+// cannot be written; nothing is written then.
+void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue);
+
+}  // namespace qzr

@@ -1,0 +1,34 @@
+// A tweak's live state when it is opened: its current value read through the store of its kind,
+// whether that means "on", whether the default would be "on", and what the apply dialog shows.
+#pragma once
+#include <cstdint>
+
+#include "ui/dialogs.h"
+#include "definitions/tweak_record.h"
+
+namespace qzr {
+
+// Found; the registry key or INI section is missing; the key or section is there without the value.
+enum class ReadState { kFound, kKeyMissing, kValueMissing };
+
+struct CurrentValue {
+  ReadState State = ReadState::kKeyMissing;
+  TweakValue Value;  // a missing value reads as the default; a missing key as nothing
+};
+
+// Reads the setting behind a REG, INI or CFG tweak (nothing for another plug type). Opening a
+// CFG tweak creates its file when it is missing; that may raise ShownError.
+CurrentValue ReadCurrentValue(const TTWREC& tweak);
+
+// Two values as the on-test compares them: integers by value, texts byte for byte, BIN values by
+// their first DataSize bytes. Nothing equals nothing.
+bool ValuesEqual(const TweakValue& a, const TweakValue& b, const TTWREC& tweak);
+// Whether the setting is on now.
+bool IsOn(const TTWREC& tweak, const CurrentValue& current);
+// Whether the default state is the on state.
+bool DefaultIsOn(const TTWREC& tweak);
+
+// What the apply dialog opens with, the yes/no texts in `language`.
+ApplyDialogState MakeApplyDialogState(const TTWREC& tweak, const CurrentValue& current, uint8_t language);
+
+}  // namespace qzr

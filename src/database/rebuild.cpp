@@ -1,0 +1,41 @@
+// The rebuild command.
+#include "database/rebuild.h"
+
+#include <string>
+
+#include "database/config_plugin.h"
+#include "database/plugin_database.h"
+#include "plugin/plugin_state.h"
+#include "texts/rebuild_texts.h"
+#include "platform/platform.h"
+#include "util/text.h"
+
+namespace qzr {
+namespace {
+
+// The rejected definitions come back from the ~trash folder the database build files them into
+// (below IniDir, which is the module's folder only when the settings file lies beside it). A
+// definition already in plugins is the user's current one: a copy from an earlier build never
+// replaces it, or a definition fixed since would be undone.
+void CopyRejectedBack(const std::string& plugins) {
+  const std::string trash = TrashFolder();
+  for (const std::string& name : FindTweakFiles(trash)) Os().files->Copy(trash + name, plugins + name, true);
+}
+
+}  // namespace
+
+void RebuildBase() {
+  const std::string plugins = State().ModuleDir + "plugins" + kPathDelim;
+  CopyRejectedBack(plugins);
+  ForceDeleteFile(plugins + "descript.ion");
+
+  int count = 0;
+  for (const std::string& name : FindTweakFiles(plugins))
+    if (MakeConfigPlugin(plugins + name)) ++count;
+
+  const std::string_view message = texts::kRebuildDone.Pick(State().Language);
+  if (!message.empty())
+    Os().ui->ShowMessage(Format(message, {std::to_string(count)}), std::string(texts::kCaption));
+}
+
+}  // namespace qzr

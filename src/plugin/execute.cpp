@@ -1,0 +1,56 @@
+// Verb dispatch and the opening of a tweak.
+#include "plugin/execute.h"
+
+#include "apply/apply_save.h"
+#include "ui/dialogs.h"
+#include "base/errors.h"
+#include "plugin/listing.h"
+#include "plugin/plugin_state.h"
+#include "database/rebuild.h"
+#include "texts/texts.h"
+#include "apply/tweak_state.h"
+#include "platform/platform.h"
+#include "util/text.h"
+
+namespace qzr {
+namespace {
+
+// The apply dialog's buttons, on the tweak the dialog shows.
+class TweakActions final : public ApplyDialogActions {
+ public:
+  void Save(int radioIndex, const std::string& typedValue) override {
+    const TTWREC* tweak = TweakAt(State().CurrentTweak);
+    if (tweak) SaveTweak(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue));
+  }
+  void Rebuild() override { RebuildBase(); }
+};
+
+}  // namespace
+
+void OpenTweak(const std::string& fileName) {
+  int32_t index = TweakIndexOf(fileName);
+  const TTWREC* tweak = TweakAt(index);
+  if (!tweak) return;
+  State().CurrentTweak = index;
+  ApplyDialogState state;
+  try {
+    state = MakeApplyDialogState(*tweak, ReadCurrentValue(*tweak), State().Language);
+  } catch (const ShownError& e) {
+    // A CFG file that cannot be created: the user learns why nothing opens.
+    Os().ui->ShowMessage(e.what(), std::string(texts::kCaption));
+    return;
+  }
+  TweakActions actions;
+  ShowApplyDialog(state, actions);
+}
+
+void ExecuteFile(const std::string& remoteName, const std::string& verb) {
+  if (verb == "properties" && remoteName == std::string(1, kPathDelim)) {
+    ShowAboutDialog();
+    return;
+  }
+  std::string name = FileNamePart(remoteName);
+  if (verb == "open" && !name.empty()) OpenTweak(name);
+}
+
+}  // namespace qzr

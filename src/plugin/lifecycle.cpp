@@ -1,0 +1,72 @@
+// Start-up, configuration and shut-down.
+#include "plugin/lifecycle.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "plugin/config.h"
+#include "plugin/os_probe.h"
+#include "plugin/plugin_state.h"
+#include "texts/texts.h"
+#include "base/write_access.h"
+#include "platform/platform.h"
+#include "util/text.h"
+
+namespace qzr {
+namespace {
+
+constexpr size_t kMaxPath = 260;
+
+}  // namespace
+
+void ShowNeedWriteAccess(const std::string& folder) {
+  Os().ui->ShowMessage(Format(texts::kNeedWriteAccess, {Os().system->AnsiToUtf8(folder)}), std::string(texts::kCaption));
+}
+
+void Startup() {
+  PluginState& s = State();
+  s.OSIsNT = !IsWin9x();
+  std::string module = Os().system->ModuleFileName();
+  if (module.size() > kMaxPath) module.resize(kMaxPath);
+  s.ModuleDir = FolderPart(module);
+  s.XArc = std::make_shared<TXARC>();
+}
+
+void SetDefaultParams(const std::string& defaultIniName) {
+  PluginState& s = State();
+  std::string name = defaultIniName.substr(0, std::min(defaultIniName.find('\0'), kMaxPath));
+  s.IniDir = FolderPart(name);
+  // A name without any folder would put the settings and the database wherever the host's
+  // current folder happens to be; the module's own folder is the stable place for them.
+  if (s.IniDir.empty()) s.IniDir = s.ModuleDir;
+  if (s.IniDir.empty()) return;
+  if (HasWriteAccess(s.IniDir))
+    s.Language = ReadLanguage();
+  else
+    ShowNeedWriteAccess(s.IniDir);
+}
+
+void CopyRootName(char* buffer, int maxlen) {
+  if (!buffer || maxlen <= 0) return;
+  size_t n = std::min(texts::kRootName.size(), static_cast<size_t>(maxlen) - 1);
+  std::memcpy(buffer, texts::kRootName.data(), n);
+  buffer[n] = '\0';
+}
+
+void Shutdown() {
+  PluginState& s = State();
+  s.XArc.reset();
+  // Never configured: nothing was read, so nothing is saved over what the user has.
+  if (!s.IniDir.empty()) {
+    if (HasWriteAccess(s.IniDir))
+      SaveLanguage(s.Language);
+    else
+      ShowNeedWriteAccess(s.IniDir);
+  }
+  s.IniDir.clear();
+  s.ModuleDir.clear();
+  std::vector<TTWREC>().swap(s.TweakTable);
+  s.TweakPos = 0;
+}
+
+}  // namespace qzr

@@ -1,0 +1,31 @@
+// What the host's listing and file calls ask of the virtual folder, as portable functions: the
+// exports only turn these answers into the host's records and codes.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "definitions/tweak_record.h"
+
+namespace qzr {
+
+struct ListedEntry {
+  std::string Name;
+  int32_t Size = 0;
+};
+
+// FsFindFirst: opens the listing at the first call of a load (which builds the database); the
+// first entry, or "." when the folder holds no tweak.
+ListedEntry FindFirstEntry();
+// FsFindNext: the next entry, or nothing when the listing is complete.
+std::optional<ListedEntry> FindNextEntry();
+// FsFindClose.
+int32_t CloseSearch();
+
+// The TweakTable index behind a remote name such as "\Show extensions.", or -1 when the listing
+// does not hold that name (or has not been made yet).
+int32_t TweakIndexOf(const std::string& remoteName);
+// The record at that index; null for -1 or any index outside the table.
+const TTWREC* TweakAt(int32_t index);
+
+}  // namespace qzr

@@ -1,0 +1,37 @@
+// The module's global state: one instance for the whole load, so a test can start afresh with
+// ResetState(). Every entry point runs on the host's thread; nothing here is locked.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "definitions/tweak_record.h"
+#include "plugin/x_arc.h"
+
+namespace qzr {
+
+// Interface language values; any other value selects no text.
+inline constexpr uint8_t kEnglish = 0;
+inline constexpr uint8_t kRussian = 1;
+
+struct PluginState {
+  std::string ModuleDir;  // folder of this module, with trailing delimiter
+  std::string IniDir;     // folder of the host's suggested settings file, with trailing delimiter
+  bool OSIsNT = false;
+  uint8_t Language = kEnglish;
+  // The valid definitions, in the order their files were found. While the database is built,
+  // TweakPos is the 1-based number of the record being filled; afterwards the count.
+  std::vector<TTWREC> TweakTable;
+  int32_t TweakPos = 0;
+  // The single listing object: made at start-up, opened by the first listing, freed at unload.
+  // Shared, so that a copy of the state (a test's snapshot) still means the same listing.
+  std::shared_ptr<TXARC> XArc;
+  // The TweakTable index of the tweak the apply dialog shows.
+  int32_t CurrentTweak = -1;
+};
+
+PluginState& State();
+void ResetState();
+
+}  // namespace qzr

@@ -1,0 +1,13 @@
+// Builds without Windows have no dialogs: a Linux host gives a plain library no window system
+// to draw with. Showing a dialog shows nothing and counts as closing it.
+#ifndef _WIN32
+#include "ui/dialogs.h"
+
+namespace qzr {
+
+int ShowApplyDialog(const ApplyDialogState&, ApplyDialogActions&) { return kModalCancel; }
+
+int ShowAboutDialog() { return kModalCancel; }
+
+}  // namespace qzr
+#endif
