@@ -69,8 +69,9 @@ Choice Decide(const TTWREC& t, int radioIndex, const std::string& typed) {
   RaiseUnableToWrite(name);
 }
 
-void SaveRegistry(const TTWREC& t, const Choice& c) {
+void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily) {
   TVeskRegistry reg;
+  reg.SetNTFamily(ntFamily);
   if (auto root = RootKeyForCode(t.RootKey)) reg.SetRootKey(*root);
   switch (c.What) {
     case Action::kDeleteValue:
@@ -158,10 +159,10 @@ bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes) {
   return true;
 }
 
-void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue) {
+void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily) {
   Choice choice = Decide(tweak, radioIndex, typedValue);
   switch (tweak.PlugType) {
-    case kPlugReg: SaveRegistry(tweak, choice); break;
+    case kPlugReg: SaveRegistry(tweak, choice, ntFamily); break;
     case kPlugIni: SaveIni(tweak, choice); break;
     case kPlugCfg: SaveCfg(tweak, choice); break;
     default: break;

@@ -13,8 +13,9 @@ namespace qzr {
 bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes);
 
 // Saves the choice: `radioIndex` 0 is on, anything else off; `typedValue` (the system's bytes)
-// counts for tweaks typed by hand. Raises ShownError when typed text is no number or a file
-// cannot be written; nothing is written then.
-void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue);
+// counts for tweaks typed by hand; `ntFamily` is the OS family the registry store works for.
+// Raises ShownError when typed text is no number or a file cannot be written; nothing is
+// written then.
+void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily);
 
 }  // namespace qzr

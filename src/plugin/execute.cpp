@@ -20,7 +20,7 @@ class TweakActions final : public ApplyDialogActions {
  public:
   void Save(int radioIndex, const std::string& typedValue) override {
     const TTWREC* tweak = TweakAt(State().CurrentTweak);
-    if (tweak) SaveTweak(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue));
+    if (tweak) SaveTweak(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue), State().OSIsNT);
   }
   void Rebuild() override { RebuildBase(); }
 };

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/plugin_state.h"
 #include "platform/platform.h"
 
 namespace qzr {
@@ -186,7 +185,7 @@ bool TVeskRegistry::QueryKeyInfo(KeyInfo* info) {
   bool ok = Reg().QueryInfoKey(currentKey_, info) == win::kSuccess;
   // The NT family counts these names in characters; a double-byte code page may need two
   // bytes for each.
-  if (Os().system->FarEastLocale() && State().OSIsNT) {
+  if (Os().system->FarEastLocale() && ntFamily_) {
     info->MaxSubKeyNameLength *= 2;
     info->MaxValueNameLength *= 2;
   }

@@ -43,6 +43,9 @@ class TVeskRegistry {
 
   // Another root closes the open key; the same root keeps it.
   void SetRootKey(RegHandle root) noexcept;
+  // Which family of Windows runs the store: the NT family counts key and value names in
+  // characters, the 9x family in bytes. Until told, the 9x count.
+  void SetNTFamily(bool ntFamily) { ntFamily_ = ntFamily; }
   void CloseKey() noexcept;
 
   // Paths: "\A\B" is taken from the root; "A\B" from the open key, or from the root while none
@@ -102,6 +105,7 @@ class TVeskRegistry {
   RegHandle rootHandle_ = 0;
   std::string currentPath_;
   uint32_t access_ = 0;
+  bool ntFamily_ = false;
 };
 
 }  // namespace qzr
