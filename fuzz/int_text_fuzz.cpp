@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "base/int_text.h"
-#include "plugin/plugin_state.h"
+#include "plugin/state_calls.h"
 #include "definitions/tweak_parser.h"
 #include "fuzz_support.h"
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "database/plugin_database.h"
-#include "plugin/plugin_state.h"
+#include "plugin/state_calls.h"
 #include "definitions/report.h"
 #include "fuzz_support.h"
 

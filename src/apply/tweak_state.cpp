@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "plugin/plugin_state.h"
 #include "texts/texts.h"
 #include "definitions/value_text.h"
 #include "platform/platform.h"

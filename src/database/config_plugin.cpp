@@ -3,7 +3,6 @@
 
 #include "base/errors.h"
 #include "base/file_replace.h"
-#include "plugin/plugin_state.h"
 #include "texts/rebuild_texts.h"
 #include "base/text_lines.h"
 #include "platform/platform.h"
@@ -69,12 +68,12 @@ std::string ConfigPluginText(std::string_view previous, uint8_t language) {
   return std::move(list.Text());
 }
 
-bool MakeConfigPlugin(const std::string& fileName) {
+bool MakeConfigPlugin(const std::string& fileName, uint8_t language) {
   FileApi& files = *Os().files;
   std::string previous;
   // Gone or locked since it was found: writing now could only lose what it holds.
   if (files.ReadWhole(fileName, &previous) != win::kSuccess) return false;
-  if (long rc = ReplaceFileContents(fileName, ConfigPluginText(previous, State().Language)))
+  if (long rc = ReplaceFileContents(fileName, ConfigPluginText(previous, language)))
     RaiseCannotCreate(fileName, rc);
   return true;
 }

@@ -13,9 +13,9 @@ namespace qzr {
 // and no stamp for a value other than English or Russian). The stamp reads the clock now.
 std::string ConfigPluginText(std::string_view previous, uint8_t language);
 
-// Rewrites one definition file (full path) in place, in the interface language. A file that
+// Rewrites one definition file (full path) in place, in `language`. A file that
 // cannot be read (gone, locked) is left as it is and false comes back; a file that cannot be
 // written raises "Cannot create file" and stays whole.
-bool MakeConfigPlugin(const std::string& fileName);
+bool MakeConfigPlugin(const std::string& fileName, uint8_t language);
 
 }  // namespace qzr

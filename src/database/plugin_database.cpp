@@ -2,9 +2,9 @@
 #include "database/plugin_database.h"
 
 #include <string_view>
+#include <utility>
 #include <variant>
 
-#include "plugin/plugin_state.h"
 #include "base/text_lines.h"
 #include "texts/texts.h"
 #include "definitions/tweak_parser.h"
@@ -22,8 +22,8 @@ constexpr std::string_view kFolderNote = "directory.txt";
 FileApi& Files() { return *Os().files; }
 
 // IniDir + name + delimiter.
-std::string DatabaseFolder(std::string_view name) {
-  std::string folder = State().IniDir;
+std::string DatabaseFolder(const std::string& iniDir, std::string_view name) {
+  std::string folder = iniDir;
   folder += name;
   folder += kPathDelim;
   return folder;
@@ -45,11 +45,11 @@ std::string FolderNote(std::string_view firstLine) {
 
 // The folder and its directory.txt, each made only when absent; the note keeps the time of its
 // first creation.
-void EnsureFolder(std::string_view name, std::string_view noteFirstLine) {
-  std::string folder = DatabaseFolder(name);
+void EnsureFolder(const std::string& iniDir, std::string_view name, std::string_view noteFirstLine) {
+  std::string folder = DatabaseFolder(iniDir, name);
   folder.pop_back();
   if (Files().GetAttributes(folder) == win::kInvalidAttributes) Files().MakeDirectory(folder);
-  std::string note = DatabaseFolder(name) + std::string(kFolderNote);
+  std::string note = DatabaseFolder(iniDir, name) + std::string(kFolderNote);
   if (Files().GetAttributes(note) == win::kInvalidAttributes) Files().WriteWhole(note, FolderNote(noteFirstLine));
 }
 
@@ -62,9 +62,9 @@ void CopyReplacing(const std::string& source, const std::string& target) {
   if (ForceDeleteFile(target)) Files().Copy(source, target, false);
 }
 
-bool FitsThisOS(uint8_t osKind) {
-  if (osKind == kOS9x) return !State().OSIsNT;
-  if (osKind == kOSNT) return State().OSIsNT;
+bool FitsThisOS(uint8_t osKind, bool osIsNT) {
+  if (osKind == kOS9x) return !osIsNT;
+  if (osKind == kOSNT) return osIsNT;
   return true;
 }
 
@@ -84,13 +84,15 @@ bool SizeUsable(const TTWREC& r) {
                              WritesBytes(r.DefValue, r.DefDelVal, r.DefDelKey));
 }
 
-bool IsValid(const TTWREC& r) { return !r.Path.empty() && !r.TweakName.empty() && FitsThisOS(r.OSKind) && SizeUsable(r); }
+bool IsValid(const TTWREC& r, bool osIsNT) {
+  return !r.Path.empty() && !r.TweakName.empty() && FitsThisOS(r.OSKind, osIsNT) && SizeUsable(r);
+}
 
 // The descript.ion lines of one build, each list written with a single open when the build ends
 // (or stops on an error), instead of one open per definition.
 class DescriptionLists {
  public:
-  DescriptionLists() = default;
+  explicit DescriptionLists(std::string iniDir) : iniDir_(std::move(iniDir)) {}
   DescriptionLists(const DescriptionLists&) = delete;
   DescriptionLists& operator=(const DescriptionLists&) = delete;
   ~DescriptionLists() {
@@ -118,12 +120,13 @@ class DescriptionLists {
   }
 
  private:
-  static void Append(std::string_view folder, std::string& lines) {
+  void Append(std::string_view folder, std::string& lines) {
     if (lines.empty()) return;
-    Files().AppendTo(DatabaseFolder(folder) + std::string(kDescriptionList), lines);
+    Files().AppendTo(DatabaseFolder(iniDir_, folder) + std::string(kDescriptionList), lines);
     lines.clear();
   }
 
+  std::string iniDir_;
   std::string valid_, rejected_;
 };
 
@@ -139,33 +142,32 @@ void ParseFile(const std::string& fileName, TTWREC& r) {
   }
 }
 
-void DropLastRecord() {
-  PluginState& s = State();
-  --s.TweakPos;
-  s.TweakTable.pop_back();
+void DropLastRecord(TweakTable& table) {
+  --table.Pos;
+  table.Records.pop_back();
 }
 
-void LoadTweakFile(const std::string& fileName, DescriptionLists& lists) {
-  PluginState& s = State();
-  ++s.TweakPos;
-  s.TweakTable.resize(static_cast<size_t>(s.TweakPos));
+void LoadTweakFile(const DatabaseSetup& setup, const std::string& fileName, TweakTable& table,
+                   DescriptionLists& lists) {
+  ++table.Pos;
+  table.Records.resize(static_cast<size_t>(table.Pos));
   const std::string name = FileNamePart(fileName);
   std::string description;
   bool valid = false;
   try {
-    TTWREC& r = s.TweakTable.back();
+    TTWREC& r = table.Records.back();
     ParseFile(fileName, r);
     if (!r.TweakName.empty()) {
       description = r.TweakName;
-      r.Location = DatabaseFolder(kValidFolder) + name;
+      r.Location = DatabaseFolder(setup.IniDir, kValidFolder) + name;
     } else {
-      description = texts::kPluginWithErrors.PickCp1251(s.Language);
+      description = texts::kPluginWithErrors.PickCp1251(setup.Language);
     }
-    valid = IsValid(r);
+    valid = IsValid(r, setup.OSIsNT);
     if (valid) CopyReplacing(fileName, r.Location);
   } catch (...) {
     // A definition whose reading was cut short is never listed half read.
-    DropLastRecord();
+    DropLastRecord(table);
     throw;
   }
 
@@ -173,8 +175,8 @@ void LoadTweakFile(const std::string& fileName, DescriptionLists& lists) {
     lists.Add(true, name, description);
     return;
   }
-  DropLastRecord();
-  std::string target = DatabaseFolder(kTrashFolder) + name;
+  DropLastRecord(table);
+  std::string target = DatabaseFolder(setup.IniDir, kTrashFolder) + name;
   ForceDeleteFile(target);
   Files().Copy(fileName, target, false);
   lists.Add(false, name, description);
@@ -182,7 +184,9 @@ void LoadTweakFile(const std::string& fileName, DescriptionLists& lists) {
 
 }  // namespace
 
-std::string TrashFolder() { return DatabaseFolder(kTrashFolder); }
+std::string PluginsFolder(const std::string& moduleDir) { return moduleDir + "plugins" + kPathDelim; }
+
+std::string TrashFolder(const std::string& iniDir) { return DatabaseFolder(iniDir, kTrashFolder); }
 
 std::vector<std::string> FindTweakFiles(const std::string& folder) {
   std::vector<std::string> names;
@@ -199,19 +203,19 @@ bool ForceDeleteFile(const std::string& fileName) {
   return Files().RemoveFile(fileName);
 }
 
-void LoadTweakFile(const std::string& fileName) {
-  DescriptionLists lists;
-  LoadTweakFile(fileName, lists);
+void LoadTweakFile(const DatabaseSetup& setup, const std::string& fileName, TweakTable table) {
+  DescriptionLists lists(setup.IniDir);
+  LoadTweakFile(setup, fileName, table, lists);
 }
 
-void BuildPluginDatabase() {
-  EnsureFolder(kValidFolder, texts::kValidFolderNote);
-  EnsureFolder(kTrashFolder, texts::kTrashFolderNote);
-  Files().RemoveFile(DatabaseFolder(kValidFolder) + std::string(kDescriptionList));
+void BuildPluginDatabase(const DatabaseSetup& setup, TweakTable table) {
+  EnsureFolder(setup.IniDir, kValidFolder, texts::kValidFolderNote);
+  EnsureFolder(setup.IniDir, kTrashFolder, texts::kTrashFolderNote);
+  Files().RemoveFile(DatabaseFolder(setup.IniDir, kValidFolder) + std::string(kDescriptionList));
 
-  DescriptionLists lists;
-  const std::string plugins = State().ModuleDir + "plugins" + kPathDelim;
-  for (const std::string& name : FindTweakFiles(plugins)) LoadTweakFile(plugins + name, lists);
+  DescriptionLists lists(setup.IniDir);
+  const std::string plugins = PluginsFolder(setup.ModuleDir);
+  for (const std::string& name : FindTweakFiles(plugins)) LoadTweakFile(setup, plugins + name, table, lists);
   lists.Flush();
 }
 

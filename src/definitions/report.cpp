@@ -2,7 +2,6 @@
 // with the bytes the definition held.
 #include "definitions/report.h"
 
-#include "plugin/plugin_state.h"
 #include "texts/texts.h"
 #include "definitions/value_text.h"
 #include "util/text.h"

@@ -6,7 +6,6 @@
 
 #include "base/env_expand.h"
 #include "base/int_text.h"
-#include "plugin/plugin_state.h"
 #include "util/text.h"
 
 namespace qzr {
@@ -168,12 +167,6 @@ TRaw HexToRaw(std::string_view text, int32_t dataSize) {
   return bytes;
 }
 
-TRaw HexToRaw(std::string_view text) {
-  const PluginState& s = State();
-  bool filling = s.TweakPos >= 1 && static_cast<size_t>(s.TweakPos) <= s.TweakTable.size();
-  return HexToRaw(text, filling ? s.TweakTable[static_cast<size_t>(s.TweakPos) - 1].DataSize : 0);
-}
-
 void ParseTweakLine(TTWREC& r, std::string_view rawLine) {
   // Expansion copies the line; most lines name no variable and are read where they lie.
   std::string expanded;
@@ -189,12 +182,6 @@ void ParseTweakLine(TTWREC& r, std::string_view rawLine) {
   Key key{};
   if (FindFirst(kSettingKeywords, line, key, value)) ApplySetting(r, key, value);
   if (FindFirst(kValueKeywords, line, key, value)) ApplyValue(r, key, value);
-}
-
-void ParseTweakLine(std::string_view line) {
-  PluginState& s = State();
-  if (s.TweakPos < 1 || static_cast<size_t>(s.TweakPos) > s.TweakTable.size()) return;
-  ParseTweakLine(s.TweakTable[static_cast<size_t>(s.TweakPos) - 1], line);
 }
 
 }  // namespace qzr

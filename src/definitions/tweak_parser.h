@@ -11,17 +11,14 @@ namespace qzr {
 // without regard to case; 0 when absent (and for an empty keyword).
 int KeywordPos(std::string_view keyword, std::string_view text);
 
-// Applies one line, comment already cut, to the record being filled (TweakTable entry
-// TweakPos - 1). Environment variables in the line are expanded first. Bad lines change nothing.
-void ParseTweakLine(std::string_view line);
-// The same for a given record.
+// Applies one line, comment already cut, to the record. Environment variables in the line are
+// expanded first. Bad lines change nothing.
 void ParseTweakLine(TTWREC& record, std::string_view line);
 
-// BIN value text to bytes for the record being filled: empty text gives no bytes; otherwise
-// exactly DataSize bytes, byte k from the k-th pair of hexadecimal characters (0 for a pair
-// that is not hexadecimal, 0 where the text runs out). Pairs beyond DataSize are dropped. A size
-// that is negative or above kMaxBinSize gives no bytes.
-TRaw HexToRaw(std::string_view text);
+// BIN value text to bytes: empty text gives no bytes; otherwise exactly dataSize bytes, byte k
+// from the k-th pair of hexadecimal characters (0 for a pair that is not hexadecimal, 0 where
+// the text runs out). Pairs beyond dataSize are dropped. A size that is negative or above
+// kMaxBinSize gives no bytes.
 TRaw HexToRaw(std::string_view text, int32_t dataSize);
 
 }  // namespace qzr

@@ -6,7 +6,7 @@
 #include "base/errors.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
-#include "database/rebuild.h"
+#include "plugin/state_calls.h"
 #include "texts/texts.h"
 #include "apply/tweak_state.h"
 #include "platform/platform.h"

@@ -8,12 +8,9 @@
 
 #include "definitions/tweak_record.h"
 #include "plugin/x_arc.h"
+#include "texts/texts.h"
 
 namespace qzr {
-
-// Interface language values; any other value selects no text.
-inline constexpr uint8_t kEnglish = 0;
-inline constexpr uint8_t kRussian = 1;
 
 struct PluginState {
   std::string ModuleDir;  // folder of this module, with trailing delimiter

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "plugin/lifecycle.h"
-#include "database/plugin_database.h"
+#include "plugin/state_calls.h"
 #include "plugin/plugin_state.h"
 #include "base/write_access.h"
 #include "platform/platform.h"

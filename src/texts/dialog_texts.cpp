@@ -1,7 +1,6 @@
 // The language tables of the two dialogs.
 #include "texts/dialog_texts.h"
 
-#include "plugin/plugin_state.h"
 #include "texts/texts.h"
 
 namespace qzr {

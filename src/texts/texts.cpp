@@ -2,8 +2,6 @@
 // the few punctuation marks Windows-1251 shares with Unicode) are ever needed.
 #include "texts/texts.h"
 
-#include "plugin/plugin_state.h"
-
 namespace qzr {
 namespace {
 

@@ -8,6 +8,10 @@
 
 namespace qzr {
 
+// Interface language values; any other value selects no text.
+inline constexpr uint8_t kEnglish = 0;
+inline constexpr uint8_t kRussian = 1;
+
 struct Bilingual {
   std::string_view English;
   std::string_view Russian;  // UTF-8

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "database/plugin_database.h"
-#include "plugin/plugin_state.h"
+#include "plugin/state_calls.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "database/plugin_database.h"
-#include "plugin/plugin_state.h"
+#include "plugin/state_calls.h"
 #include "support/database_folders.h"
 #include "support/test_support.h"
 #include "util/text.h"

@@ -8,7 +8,7 @@
 
 #include "base/errors.h"
 #include "database/plugin_database.h"
-#include "plugin/plugin_state.h"
+#include "plugin/state_calls.h"
 #include "database/rebuild.h"
 #include "support/database_folders.h"
 #include "support/delegating_platform.h"

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "database/plugin_database.h"
-#include "plugin/plugin_state.h"
+#include "plugin/state_calls.h"
 #include "apply/tweak_state.h"
 #include "support/test_support.h"
 

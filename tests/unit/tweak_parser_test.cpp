@@ -1,7 +1,7 @@
 // The .tweak line parser: keywords, groups, values per data type and the BIN conversion.
 #include <initializer_list>
 
-#include "plugin/plugin_state.h"
+#include "plugin/state_calls.h"
 #include "definitions/tweak_parser.h"
 #include "support/test_support.h"
 
