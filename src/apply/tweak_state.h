@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "ui/dialogs.h"
+#include "apply/dialog_state.h"
 #include "definitions/tweak_record.h"
 
 namespace qzr {

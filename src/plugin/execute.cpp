@@ -41,12 +41,12 @@ void OpenTweak(const std::string& fileName) {
     return;
   }
   TweakActions actions;
-  ShowApplyDialog(state, actions);
+  ShowApplyDialog(state, actions, State().Language);
 }
 
 void ExecuteFile(const std::string& remoteName, const std::string& verb) {
   if (verb == "properties" && remoteName == std::string(1, kPathDelim)) {
-    ShowAboutDialog();
+    ShowAboutDialog(State().Language);
     return;
   }
   std::string name = FileNamePart(remoteName);

@@ -1,27 +1,19 @@
-// The two dialogs as the rest of the plugin sees them: what the apply dialog is filled with, what
-// its buttons ask for, and the calls that show each dialog modally on the calling thread.
-// The Windows module shows real windows; other builds have no dialogs (see no_dialogs.cpp).
+// The two dialogs as the rest of the plugin sees them: what its buttons ask for, and the calls
+// that show each dialog modally on the calling thread. The Windows module shows real windows
+// (ui/win32/); other builds have no dialogs (see no_dialogs.cpp).
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "apply/dialog_state.h"
 
 namespace qzr {
 
 // Modal results, as the dialogs end.
 inline constexpr int kModalOk = 1;      // after Save, or OK in the about dialog
 inline constexpr int kModalCancel = 2;  // Close, Escape, Enter (Close is the default button), close box
-
-// What the apply dialog shows when it opens. Texts are UTF-8: text from a definition is ANSI
-// bytes and is turned into UTF-8 with SystemApi::AnsiToUtf8 first.
-struct ApplyDialogState {
-  std::string Memo;           // Memo1: the tweak's name
-  bool RadioVisible = false;  // the Yes/No group (tweaks not typed by hand)
-  bool ValueVisible = false;  // the value box (tweaks typed by hand)
-  int RadioIndex = 0;         // 0 Yes (on), 1 No (off)
-  std::string Value;          // the value box, pre-filled with the current value
-  std::string DefVal;         // the read-only default
-};
 
 // What the apply dialog's buttons do. Either may raise (ShownError, or any std::exception): the
 // dialog then shows the message in a message box and stays open.
@@ -37,11 +29,13 @@ class ApplyDialogActions {
 };
 
 // Shows the apply dialog modally (no owner, centred on the screen) and returns its modal result.
-// Its texts follow State().Language, which its flag buttons change.
-int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions);
+// Its texts follow `language`, the interface language, which its flag buttons change at once
+// (so a rebuild started from the dialog speaks the language chosen).
+int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language);
 
-// Shows the about dialog modally; returns kModalOk (OK) or kModalCancel (close box).
-int ShowAboutDialog();
+// Shows the about dialog modally, in `language`, which its flag buttons change; returns
+// kModalOk (OK) or kModalCancel (close box).
+int ShowAboutDialog(uint8_t& language);
 
 // Runs what a dialog button asks for. Returns the message to show when it raised, nothing when it
 // went through: the dialog's message handling, which keeps the dialog open after an error.

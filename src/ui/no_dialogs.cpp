@@ -5,9 +5,9 @@
 
 namespace qzr {
 
-int ShowApplyDialog(const ApplyDialogState&, ApplyDialogActions&) { return kModalCancel; }
+int ShowApplyDialog(const ApplyDialogState&, ApplyDialogActions&, uint8_t&) { return kModalCancel; }
 
-int ShowAboutDialog() { return kModalCancel; }
+int ShowAboutDialog(uint8_t&) { return kModalCancel; }
 
 }  // namespace qzr
 #endif

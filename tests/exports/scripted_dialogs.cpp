@@ -15,7 +15,7 @@ void Press(const std::function<void()>& action) {
 
 }  // namespace
 
-int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions) {
+int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& /*language*/) {
   test::DialogScript& script = test::Script();
   ++script.ApplyShown;
   if (script.RebuildPresses > 0) {
@@ -30,7 +30,7 @@ int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions) 
   return saved ? kModalOk : kModalCancel;
 }
 
-int ShowAboutDialog() {
+int ShowAboutDialog(uint8_t& /*language*/) {
   ++test::Script().AboutShown;
   return kModalOk;
 }

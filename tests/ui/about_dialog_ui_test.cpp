@@ -12,7 +12,7 @@ const std::string kRussianSentence =
 class AboutDialogUi : public UiTest {
  protected:
   int Show(const std::function<void(DialogDriver&, HWND)>& script) {
-    return RunDialog([] { return ShowAboutDialog(); },
+    return RunDialog([] { return ShowAboutDialog(State().Language); },
                      [&](DialogDriver& d) {
                        HWND form = d.WaitForForm(IDC_MEMO1);
                        d.WaitForFocus(d.Control(form, IDC_BUTTON1));

@@ -36,7 +36,7 @@ ApplyTexts TextsOf(uint8_t language) {
 class ApplyDialogUi : public UiTest {
  protected:
   int Show(const ApplyDialogState& state, const std::function<void(DialogDriver&, HWND)>& script) {
-    return RunDialog([&] { return ShowApplyDialog(state, actions_); },
+    return RunDialog([&] { return ShowApplyDialog(state, actions_, State().Language); },
                      [&](DialogDriver& d) {
                        HWND form = d.WaitForForm(IDC_SAVEPLUG);
                        d.WaitForFocus(d.Control(form, IDC_DEFVAL));

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> failures;
   test::DialogDriver::Run(
-      [&] { return about ? ShowAboutDialog() : ShowApplyDialog(state, actions); },
+      [&] { return about ? ShowAboutDialog(State().Language) : ShowApplyDialog(state, actions, State().Language); },
       [&](test::DialogDriver& d) {
         HWND form = d.WaitForForm(about ? IDC_MEMO1 : IDC_SAVEPLUG, 60);
         d.WaitForFocus(d.Control(form, about ? IDC_BUTTON1 : IDC_DEFVAL));

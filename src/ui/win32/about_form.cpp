@@ -3,8 +3,6 @@
 
 #include "texts/dialog_texts.h"
 #include "ui/dialogs.h"
-#include "plugin/plugin_state.h"
-#include "platform/platform.h"
 #include "ui/win32/graphic_controls.h"
 #include "ui/win32/module_resources.h"
 #include "ui/win32/resource_ids.h"
@@ -22,11 +20,8 @@ bool TForm2::Create() { return Form::Create(Wide(texts::kAboutCaption), kClientW
 void TForm2::OnCreate() {
   boldFont_ = MakeFont(fonts::kDefaultBold, scale_);
   sentenceFont_ = MakeFont(fonts::kSentence, scale_);
-  flagRu_ = LoadModuleBitmap(QZR_BITMAP_FLAG_RU);
-  flagUs_ = LoadModuleBitmap(QZR_BITMAP_FLAG_US);
 
-  CreateSpeedButton(Handle(), IDC_SPEEDBUTTON3, Px(4, 4, 28, 16), flagRu_.get());
-  CreateSpeedButton(Handle(), IDC_SPEEDBUTTON2, Px(4, 24, 28, 16), flagUs_.get());
+  AddFlagButtons(Handle(), Px(4, 4, 28, 16), Px(4, 24, 28, 16));
 
   // The logo: yellow text drawn over a black one, 3 pixels left and 1 down; right of the flags.
   std::wstring logo = Wide(texts::kLogo);
@@ -46,22 +41,14 @@ void TForm2::OnCreate() {
 
 void TForm2::ApplyLanguage() {
   AboutTexts texts;
-  qzr::ApplyLanguage(texts, State().Language);
+  qzr::ApplyLanguage(texts, Language());
   SetEditText(GetDlgItem(Handle(), IDC_MEMO1), Wide(texts.Memo1));
 }
 
-void TForm2::OnFirstActivate() { ApplyLanguage(); }
-
 void TForm2::OnCommand(int id, int code) {
   switch (id) {
-    case IDC_SPEEDBUTTON3:
-      SwitchLanguage(kRussian);
-      break;
-    case IDC_SPEEDBUTTON2:
-      SwitchLanguage(kEnglish);
-      break;
-    case IDC_LABEL1:
-      if (code == QZR_LABEL_CLICKED) Os().ui->ShellOpen(std::string(texts::kWebAddress), Handle());
+    case IDC_LABEL1:  // the logo opens the maker's page
+      FollowLink(code, Handle());
       break;
     case IDC_BUTTON1:
       if (code == BN_CLICKED) SetModalResult(kModalOk);
@@ -77,18 +64,13 @@ bool TForm2::OnKeyPreview(const MSG& msg) {
   return msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && IsChild(Handle(), msg.hwnd);
 }
 
-void TForm2::SwitchLanguage(uint8_t language) {
-  State().Language = language;
-  ApplyLanguage();
-}
-
 }  // namespace qzr::ui
 
 namespace qzr {
 
-int ShowAboutDialog() {
+int ShowAboutDialog(uint8_t& language) {
   ui::VisualStylesScope styles;
-  ui::TForm2 form;
+  ui::TForm2 form(language);
   if (!form.Create()) return kModalCancel;
   return form.ShowModal();
 }

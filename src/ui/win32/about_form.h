@@ -8,20 +8,18 @@ namespace qzr::ui {
 
 class TForm2 final : public Form {
  public:
+  explicit TForm2(uint8_t& language) : Form(language) {}
   bool Create();
   // Empties the sentence, then shows the one of the current interface language.
-  void ApplyLanguage();
+  void ApplyLanguage() override;
 
  private:
   void OnCreate() override;
-  void OnFirstActivate() override;
   void OnCommand(int id, int code) override;
   bool OnKeyPreview(const MSG& msg) override;
   HWND InitialFocus() const override { return GetDlgItem(Handle(), IDC_BUTTON1); }
-  void SwitchLanguage(uint8_t language);
 
   Font boldFont_, logoFont_, sentenceFont_;
-  Bitmap flagRu_, flagUs_;
 };
 
 }  // namespace qzr::ui

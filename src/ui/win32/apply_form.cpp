@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include "plugin/plugin_state.h"
 #include "texts/texts.h"
 #include "platform/platform.h"
 #include "ui/win32/graphic_controls.h"
@@ -38,8 +37,6 @@ void TForm1::OnCreate() {
   logoFont_ = MakeFont(fonts::kBigLogo, scale_);
   creditFont_ = MakeFont(fonts::kCredit, scale_);
   webFont_ = MakeFont(fonts::kWebLabel, scale_);
-  flagRu_ = LoadModuleBitmap(QZR_BITMAP_FLAG_RU);
-  flagUs_ = LoadModuleBitmap(QZR_BITMAP_FLAG_US);
 
   // PageControl1 fills the window; its pages fill the tab control's display area.
   HWND tab = AddControl(Handle(), IDC_PAGECONTROL1, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, 0,
@@ -72,9 +69,8 @@ void TForm1::CreateSettingsPage(HWND page, int w, int h) {
   CreateLabel(page, {IDC_LABEL5, Px(10, 4 + (24 - bannerHeight) / 2, flagsLeft - 20, bannerHeight), bannerFont_.get(),
                      GetSysColor(COLOR_WINDOWTEXT)},
               banner);
-  CreateSpeedButton(page, IDC_SPEEDBUTTON3, Px(flagsLeft, 8, kFlagWidth, kFlagHeight), flagRu_.get());
-  CreateSpeedButton(page, IDC_SPEEDBUTTON2, Px(flagsLeft + kFlagWidth + 2, 8, kFlagWidth, kFlagHeight),
-                    flagUs_.get());
+  AddFlagButtons(page, Px(flagsLeft, 8, kFlagWidth, kFlagHeight),
+                 Px(flagsLeft + kFlagWidth + 2, 8, kFlagWidth, kFlagHeight));
 
   HWND memo = AddControl(page, IDC_MEMO1, L"EDIT", L"",
                          ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL |
@@ -164,11 +160,9 @@ void TForm1::ShowTexts() {
 }
 
 void TForm1::ApplyLanguage() {
-  qzr::ApplyLanguage(texts_, State().Language);
+  qzr::ApplyLanguage(texts_, Language());
   ShowTexts();
 }
-
-void TForm1::OnFirstActivate() { ApplyLanguage(); }
 
 bool TForm1::OnKeyPreview(const MSG& msg) {
   // Escape closes the dialog from any of its controls, before the control sees the key.
@@ -190,20 +184,12 @@ void TForm1::OnCommand(int id, int code) {
     case IDC_BUTTON2:
       if (code == BN_CLICKED) Button2Click();
       break;
-    case IDC_SPEEDBUTTON3:
-      SwitchLanguage(kRussian);
-      break;
-    case IDC_SPEEDBUTTON2:
-      SwitchLanguage(kEnglish);
-      break;
     case IDC_LABEL3:  // the red logo turns green under the pointer
-      if (code == QZR_LABEL_ENTER) SendMessageW(Item(IDC_LABEL3), QZR_LABEL_SETCOLOR, kGreen, 0);
-      if (code == QZR_LABEL_LEAVE) SendMessageW(Item(IDC_LABEL3), QZR_LABEL_SETCOLOR, kRed, 0);
+      Highlight(Item(IDC_LABEL3), code, kGreen, kRed);
       break;
     case IDC_LABEL4:  // the web label turns red under the pointer and opens the maker's page
-      if (code == QZR_LABEL_ENTER) SendMessageW(Item(IDC_LABEL4), QZR_LABEL_SETCOLOR, kRed, 0);
-      if (code == QZR_LABEL_LEAVE) SendMessageW(Item(IDC_LABEL4), QZR_LABEL_SETCOLOR, kBlack, 0);
-      if (code == QZR_LABEL_CLICKED) Os().ui->ShellOpen(std::string(texts::kWebAddress), nullptr);
+      Highlight(Item(IDC_LABEL4), code, kRed, kBlack);
+      FollowLink(code, nullptr);
       break;
     default:
       break;
@@ -241,18 +227,13 @@ void TForm1::ShowError(const std::string& message) const {
   Os().ui->ShowMessage(message, std::string(texts::kCaption));
 }
 
-void TForm1::SwitchLanguage(uint8_t language) {
-  State().Language = language;
-  ApplyLanguage();
-}
-
 }  // namespace qzr::ui
 
 namespace qzr {
 
-int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions) {
+int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language) {
   ui::VisualStylesScope styles;
-  ui::TForm1 form(state, actions);
+  ui::TForm1 form(state, actions, language);
   if (!form.Create()) return kModalCancel;
   return form.ShowModal();
 }

@@ -11,14 +11,14 @@ namespace qzr::ui {
 
 class TForm1 final : public Form {
  public:
-  TForm1(const ApplyDialogState& state, ApplyDialogActions& actions) : state_(state), actions_(actions) {}
+  TForm1(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language)
+      : Form(language), state_(state), actions_(actions) {}
   bool Create();
   // Sets the texts of the current interface language; another language value changes nothing.
-  void ApplyLanguage();
+  void ApplyLanguage() override;
 
  private:
   void OnCreate() override;
-  void OnFirstActivate() override;
   void OnCommand(int id, int code) override;
   void OnNotify(const NMHDR& header) override;
   bool OnKeyPreview(const MSG& msg) override;
@@ -31,7 +31,6 @@ class TForm1 final : public Form {
   void FormCreate();
   void saveplugClick();
   void Button2Click();
-  void SwitchLanguage(uint8_t language);
   void ShowPage(int index);
   void ShowTexts();
   void ShowError(const std::string& message) const;
@@ -43,7 +42,6 @@ class TForm1 final : public Form {
   HWND pages_[2] = {};
   RECT bevel1_{}, bevel2_{};
   Font defaultFont_, boldFont_, closeFont_, bannerFont_, memoFont_, logoFont_, creditFont_, webFont_;
-  Bitmap flagRu_, flagUs_;
 };
 
 }  // namespace qzr::ui

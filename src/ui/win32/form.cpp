@@ -3,6 +3,9 @@
 
 #include <vector>
 
+#include "platform/platform.h"
+#include "texts/dialog_texts.h"
+#include "texts/texts.h"
 #include "ui/dialogs.h"
 #include "ui/win32/graphic_controls.h"
 #include "ui/win32/module_resources.h"
@@ -139,6 +142,27 @@ HWND Form::AddPage(int id, const RECT& b) {
   return page;
 }
 
+void Form::AddFlagButtons(HWND parent, const RECT& russian, const RECT& english) {
+  flagRu_ = LoadModuleBitmap(QZR_BITMAP_FLAG_RU);
+  flagUs_ = LoadModuleBitmap(QZR_BITMAP_FLAG_US);
+  CreateSpeedButton(parent, IDC_SPEEDBUTTON3, russian, flagRu_.get());
+  CreateSpeedButton(parent, IDC_SPEEDBUTTON2, english, flagUs_.get());
+}
+
+void Form::SwitchLanguage(uint8_t language) {
+  language_ = language;
+  ApplyLanguage();
+}
+
+void Form::Highlight(HWND label, int code, COLORREF over, COLORREF away) {
+  if (code == QZR_LABEL_ENTER) SendMessageW(label, QZR_LABEL_SETCOLOR, over, 0);
+  if (code == QZR_LABEL_LEAVE) SendMessageW(label, QZR_LABEL_SETCOLOR, away, 0);
+}
+
+void Form::FollowLink(int code, HWND owner) {
+  if (code == QZR_LABEL_CLICKED) Os().ui->ShellOpen(std::string(texts::kWebAddress), owner);
+}
+
 void Form::SetModalResult(int result) {
   modalResult_ = result;
   // A click sent from another thread is handled inside GetMessage, which then goes on waiting:
@@ -201,7 +225,13 @@ INT_PTR Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       // IDOK and IDCANCEL come from the dialog manager (Enter with no default button, Escape):
       // neither form has such a button.
-      if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL: break;
+        case IDC_SPEEDBUTTON3: SwitchLanguage(kRussian); break;
+        case IDC_SPEEDBUTTON2: SwitchLanguage(kEnglish); break;
+        default: OnCommand(LOWORD(wParam), HIWORD(wParam)); break;
+      }
       return TRUE;
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<const NMHDR*>(lParam));

@@ -1,9 +1,12 @@
 // A modal form: a top-level dialog window without owner, laid out in pixels, centred on the
 // screen, running its own message loop on the calling thread until its modal result is set.
 // Pages are child dialogs, so the keyboard moves through their controls as through the form's.
+// Both forms speak the interface language, which their two flag buttons switch, and link to the
+// maker's web page: that handling lives here, once.
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,7 +16,8 @@ namespace qzr::ui {
 
 class Form {
  public:
-  Form() = default;
+  // `language` is the interface language: the form shows it, and its flag buttons change it.
+  explicit Form(uint8_t& language) : language_(language) {}
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -22,6 +26,8 @@ class Form {
   // meanwhile. Returns the modal result.
   int ShowModal();
   HWND Handle() const { return hwnd_; }
+  // Shows the texts of the interface language: at the first activation and after each flag.
+  virtual void ApplyLanguage() = 0;
 
  protected:
   // Makes the window with its caption and client size (96 dpi pixels), then calls OnCreate.
@@ -30,7 +36,8 @@ class Form {
 
   virtual void OnCreate() = 0;
   // The first activation only.
-  virtual void OnFirstActivate() {}
+  virtual void OnFirstActivate() { ApplyLanguage(); }
+  // The commands of the form's own controls (the flag buttons are handled before).
   virtual void OnCommand(int id, int code) = 0;
   virtual void OnNotify(const NMHDR&) {}
   // Sees every message of the loop before the controls do; true when it took the message.
@@ -51,6 +58,14 @@ class Form {
                   DWORD exStyle, const RECT& bounds, HFONT font) const;
   // A page: a hidden child dialog of the form at `bounds` (screen pixels).
   HWND AddPage(int id, const RECT& bounds);
+  // The Russian (IDC_SPEEDBUTTON3) and the US (IDC_SPEEDBUTTON2) flag, in that order.
+  void AddFlagButtons(HWND parent, const RECT& russian, const RECT& english);
+
+  uint8_t Language() const { return language_; }
+  // A label's notification `code`: under the pointer it turns `over`, when the pointer leaves `away`.
+  static void Highlight(HWND label, int code, COLORREF over, COLORREF away);
+  // A click on a link label (`code`) opens the maker's web page; `owner` goes to the shell.
+  static void FollowLink(int code, HWND owner);
 
   Scale scale_;
 
@@ -59,6 +74,10 @@ class Form {
   static INT_PTR CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
   INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  void SwitchLanguage(uint8_t language);
+
+  uint8_t& language_;
+  Bitmap flagRu_, flagUs_;
   HWND hwnd_ = nullptr;
   int modalResult_ = 0;
   bool activated_ = false;
