@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "texts/texts.h"
+#include "texts/dialog_texts.h"
 #include "definitions/value_text.h"
 #include "platform/platform.h"
 #include "stores/cfg.h"
@@ -13,9 +13,6 @@
 
 namespace qzr {
 namespace {
-
-constexpr Bilingual kYes{"YES", "ДА"};
-constexpr Bilingual kNo{"NO", "НЕТ"};
 
 CurrentValue ReadRegistry(const TTWREC& t) {
   TVeskRegistry reg;
@@ -125,7 +122,7 @@ ApplyDialogState MakeApplyDialogState(const TTWREC& t, const CurrentValue& curre
   if (t.ByHands) return state;
   state.RadioIndex = IsOn(t, current) ? 0 : 1;
   // A language value beyond English and Russian has no yes/no text, like every other text.
-  state.DefVal = std::string((DefaultIsOn(t) ? kYes : kNo).Pick(language));
+  state.DefVal = std::string((DefaultIsOn(t) ? texts::kDefaultYes : texts::kDefaultNo).Pick(language));
   return state;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "texts/texts.h"
+
 namespace qzr {
 
 // Every text of the apply dialog that follows the interface language.
@@ -50,6 +52,10 @@ inline constexpr std::string_view kAboutOk = "OK";
 inline constexpr std::string_view kWebAddress = "https://github.com/qzr-tc/qzr_tc";
 // What the web label shows.
 inline constexpr std::string_view kWebLabel = "github.com/qzr-tc/qzr_tc";
+
+// The default row of a tweak with an on/off choice: whether the default is the on state.
+inline constexpr Bilingual kDefaultYes{"YES", "ДА"};
+inline constexpr Bilingual kDefaultNo{"NO", "НЕТ"};
 
 }  // namespace texts
 }  // namespace qzr
