@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
-#include "texts/dialog_texts.h"
 #include "definitions/value_text.h"
 #include "platform/platform.h"
 #include "stores/cfg.h"
 #include "stores/ini_file.h"
 #include "stores/tweak_values.h"
 #include "stores/vesk_registry.h"
+#include "texts/dialog_texts.h"
 
 namespace qzr {
 namespace {

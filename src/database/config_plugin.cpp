@@ -3,9 +3,9 @@
 
 #include "base/errors.h"
 #include "base/file_replace.h"
-#include "texts/rebuild_texts.h"
 #include "base/text_lines.h"
 #include "platform/platform.h"
+#include "texts/rebuild_texts.h"
 #include "util/text.h"
 
 namespace qzr {

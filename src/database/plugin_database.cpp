@@ -6,9 +6,9 @@
 #include <variant>
 
 #include "base/text_lines.h"
-#include "texts/texts.h"
 #include "definitions/tweak_parser.h"
 #include "platform/platform.h"
+#include "texts/texts.h"
 #include "util/text.h"
 
 namespace qzr {

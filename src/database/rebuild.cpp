@@ -5,8 +5,8 @@
 
 #include "database/config_plugin.h"
 #include "database/plugin_database.h"
-#include "texts/rebuild_texts.h"
 #include "platform/platform.h"
+#include "texts/rebuild_texts.h"
 #include "util/text.h"
 
 namespace qzr {

@@ -2,14 +2,14 @@
 #include "plugin/execute.h"
 
 #include "apply/apply_save.h"
-#include "ui/dialogs.h"
+#include "apply/tweak_state.h"
 #include "base/errors.h"
+#include "platform/platform.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "plugin/state_calls.h"
 #include "texts/texts.h"
-#include "apply/tweak_state.h"
-#include "platform/platform.h"
+#include "ui/dialogs.h"
 #include "util/text.h"
 
 namespace qzr {

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "plugin/execute.h"
-#include "plugin/file_ops.h"
-#include "plugin/lifecycle.h"
-#include "plugin/listing.h"
 #include "plugin/exports.h"
+#include "plugin/file_ops.h"
 #include "plugin/find_record.h"
 #include "plugin/guard.h"
 #include "plugin/icons.h"
+#include "plugin/lifecycle.h"
+#include "plugin/listing.h"
 
 using namespace qzr;
 using namespace qzr::host;

@@ -2,10 +2,10 @@
 #include "plugin/file_ops.h"
 
 #include "base/file_replace.h"
-#include "plugin/listing.h"
-#include "plugin/plugin_state.h"
 #include "definitions/report.h"
 #include "platform/platform.h"
+#include "plugin/listing.h"
+#include "plugin/plugin_state.h"
 
 namespace qzr {
 

@@ -1,7 +1,7 @@
 // Filling the host's find record for one entry of the virtual folder.
 #pragma once
-#include "plugin/listing.h"
 #include "plugin/fsplugin.h"
+#include "plugin/listing.h"
 
 namespace qzr {
 

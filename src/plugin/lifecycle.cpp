@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/write_access.h"
+#include "platform/platform.h"
 #include "plugin/config.h"
 #include "plugin/os_probe.h"
 #include "plugin/plugin_state.h"
 #include "texts/texts.h"
-#include "base/write_access.h"
-#include "platform/platform.h"
 #include "util/text.h"
 
 namespace qzr {

@@ -1,6 +1,6 @@
 // Start-up and shut-down on library attach and detach.
-#include "plugin/lifecycle.h"
 #include "plugin/guard.h"
+#include "plugin/lifecycle.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
-#include "plugin/lifecycle.h"
-#include "plugin/state_calls.h"
-#include "plugin/plugin_state.h"
 #include "base/write_access.h"
 #include "platform/platform.h"
+#include "plugin/lifecycle.h"
+#include "plugin/plugin_state.h"
+#include "plugin/state_calls.h"
 #include "util/text.h"
 #include "util/wildcard.h"
 

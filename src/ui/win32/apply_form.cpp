@@ -3,8 +3,8 @@
 
 #include <commctrl.h>
 
-#include "texts/texts.h"
 #include "platform/platform.h"
+#include "texts/texts.h"
 #include "ui/win32/graphic_controls.h"
 #include "ui/win32/module_resources.h"
 #include "ui/win32/resource_ids.h"
