@@ -80,19 +80,6 @@ TEST_F(ApplySaveTest, RegistryDeletions) {
   EXPECT_EQ(Stored(t), "<missing key>") << "the key goes with everything below it";
 }
 
-// A registry that takes no change, as HKEY_LOCAL_MACHINE is for a user without the rights:
-// creating or opening a key for writing, setting, deleting are all refused.
-class NoRightsRegistry final : public DelegatingRegistry {
- public:
-  long CreateKey(RegHandle, const std::string&, uint32_t, RegHandle* result) override {
-    *result = 0;
-    return win::kAccessDenied;
-  }
-  long SetValue(RegHandle, const std::string&, uint32_t, const uint8_t*, uint32_t) override { return win::kAccessDenied; }
-  long DeleteValue(RegHandle, const std::string&) override { return win::kAccessDenied; }
-  long DeleteKey(RegHandle, const std::string&) override { return win::kAccessDenied; }
-};
-
 // Refused changes are shown, by the key's full name, and change nothing: the dialog must not
 // close as if the setting had been applied.
 TEST_F(ApplySaveTest, RegistryRefusalsAreShown) {
