@@ -17,8 +17,9 @@ namespace {
 CurrentValue ReadRegistry(const TTWREC& t) {
   TVeskRegistry reg;
   if (auto root = RootKeyForCode(t.RootKey)) reg.SetRootKey(*root);
-  if (!reg.KeyExists(t.Path)) return CurrentValue{ReadState::kKeyMissing, {}};
-  reg.OpenKey(t.Path);
+  // Read rights are all reading takes: a user who may not change an HKEY_LOCAL_MACHINE key still
+  // sees its state. A key that cannot be read counts as missing.
+  if (!reg.OpenKeyReadOnly(t.Path)) return CurrentValue{ReadState::kKeyMissing, {}};
   if (!reg.ValueExists(t.VarName)) return CurrentValue{ReadState::kValueMissing, t.DefValue};
   CurrentValue current{ReadState::kFound, {}};
   switch (t.DataType) {

@@ -1,5 +1,6 @@
 // The registry functions of the platform seam: the nine calls the registry store makes,
-// shaped like their Win32 originals and answering with Windows status codes.
+// shaped like their Win32 originals and answering with Windows status codes. On 64-bit Windows
+// they address the 64-bit registry view whatever the module's own bitness: the one Windows reads.
 #pragma once
 #include <cstdint>
 #include <string>

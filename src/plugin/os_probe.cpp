@@ -13,11 +13,12 @@ namespace {
 constexpr const char* kEnvironmentKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
 // The "OS" value of the system environment as a string; nothing when there is no such value
-// (or the key could not be opened, so that no key is open).
+// (or the key could not be opened, so that no key is open). Read rights do: the key is the
+// system's, which a user without administrator rights may read but not change.
 std::optional<std::string> ReadOsValue() {
   TVeskRegistry registry;
   registry.SetRootKey(kHkeyLocalMachine);
-  registry.OpenKey(kEnvironmentKey);
+  registry.OpenKeyReadOnly(kEnvironmentKey);
   std::optional<std::string> os;
   if (registry.ValueExists("OS")) os = registry.ReadString("OS");
   registry.CloseKey();

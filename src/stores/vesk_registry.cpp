@@ -119,15 +119,31 @@ void TVeskRegistry::MakeCurrent(RegHandle key, std::string path) {
   currentPath_ = std::move(path);
 }
 
+std::string TVeskRegistry::PathFromRoot(const std::string& path) const {
+  std::string rest;
+  bool relative = IsRelativePath(path, &rest);
+  // Below the open key the new path extends the old one (the root opened by "" has none).
+  return relative && currentKey_ != 0 && !currentPath_.empty() ? currentPath_ + "\\" + rest : rest;
+}
+
 bool TVeskRegistry::OpenKey(const std::string& path) noexcept {
   return Quietly(false, [&] {
     std::string rest;
     bool relative = IsRelativePath(path, &rest);
-    // Below the open key the new path extends the old one (the root opened by "" has none).
-    std::string newPath = relative && currentKey_ != 0 && !currentPath_.empty() ? currentPath_ + "\\" + rest : rest;
+    std::string newPath = PathFromRoot(path);
     RegHandle key = 0;
     if (Reg().CreateKey(BaseKeyFor(relative), rest, access_, &key) != win::kSuccess || key == 0) return false;
     MakeCurrent(key, std::move(newPath));
+    return true;
+  });
+}
+
+bool TVeskRegistry::OpenKeyReadOnly(const std::string& path) noexcept {
+  return Quietly(false, [&] {
+    Restore<uint32_t> readOnly(access_, win::kKeyRead);
+    RegHandle key = OpenHandle(path);
+    if (key == 0) return false;
+    MakeCurrent(key, PathFromRoot(path));
     return true;
   });
 }

@@ -2,8 +2,8 @@
 // tweak's current value, applying a tweak). Two rules set it apart from a plain wrapper:
 //  - no operation raises: failures come back as false, -1, 0 or an empty string, and writes
 //    report nothing;
-//  - opening a key always creates it (with any missing keys above it); KeyExists is the only
-//    test that leaves the registry untouched.
+//  - OpenKey, the way to a key that is to be changed, creates it (with any missing keys above
+//    it); OpenKeyReadOnly and KeyExists leave the registry untouched.
 // Each user makes one on the stack, selects the root, works on one key and lets it go; the
 // destructor closes the open key.
 #pragma once
@@ -54,6 +54,10 @@ class TVeskRegistry {
   // Opens the key, creating it when missing; true when it is now the open key. On failure the
   // previously open key stays open.
   bool OpenKey(const std::string& path) noexcept;
+  // Opens an existing key with read rights only (KEY_READ), for reading its values: what a user
+  // without the rights to change the key can still do. Creates nothing; false for a missing
+  // key, and then the previously open key stays open.
+  bool OpenKeyReadOnly(const std::string& path) noexcept;
   // Whether the key can be opened for reading; creates nothing and leaves the open key alone.
   bool KeyExists(const std::string& path) noexcept;
   // Deletes the key with everything below it, depth first; true when the key itself went.
@@ -82,7 +86,8 @@ class TVeskRegistry {
   RegHandle RootHandle() const { return rootHandle_; }
   // Path of the open key from the root, without a leading backslash; empty while none is open.
   const std::string& CurrentPath() const { return currentPath_; }
-  // The rights asked for whenever a key is opened or created.
+  // The rights asked for whenever a key is opened or created (OpenKeyReadOnly and KeyExists
+  // aside).
   uint32_t Access() const { return access_; }
   void SetAccess(uint32_t access) { access_ = access; }
 
@@ -96,6 +101,8 @@ class TVeskRegistry {
   int32_t QueryValueData(const std::string& name, void* buffer, int32_t size, ValueKind* kind);
   long StoreValue(const std::string& name, const void* buffer, ValueKind kind, int32_t size);
   RegHandle OpenHandle(const std::string& path);
+  // The path from the root that `path` names from the open key (or the root).
+  std::string PathFromRoot(const std::string& path) const;
   bool QueryKeyInfo(KeyInfo* info);
   RegHandle BaseKeyFor(bool relative) const;
   void MakeCurrent(RegHandle key, std::string path);

@@ -1,7 +1,8 @@
 // Parts of the platform seam that pass every call on to another implementation: by default the
 // one in force when they are made. A test derives from one and overrides only the calls it
 // changes (calling the base to pass on); Before() runs ahead of every passed-on call with the
-// call's name, for tests that count calls or make one fail.
+// call's name, for tests that count calls or make one fail. NoRightsRegistry is such a part that
+// several suites share.
 #pragma once
 #include "platform/platform.h"
 
@@ -50,6 +51,27 @@ class DelegatingRegistry : public RegistryApi {
  protected:
   virtual void Before(const char* /*operation*/) {}
   RegistryApi& inner_;
+};
+
+// The registry as HKEY_LOCAL_MACHINE is to a user without administrator rights: keys open for
+// reading, but an open or create that asks for a right to change the key is refused, and so is
+// every change.
+class NoRightsRegistry final : public DelegatingRegistry {
+ public:
+  // KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_CREATE_LINK, DELETE, WRITE_DAC, WRITE_OWNER.
+  static constexpr uint32_t kWriteRights = 0xD0026;
+
+  long CreateKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) override {
+    *result = 0;
+    return access & kWriteRights ? win::kAccessDenied : DelegatingRegistry::CreateKey(base, subKey, access, result);
+  }
+  long OpenKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) override {
+    *result = 0;
+    return access & kWriteRights ? win::kAccessDenied : DelegatingRegistry::OpenKey(base, subKey, access, result);
+  }
+  long SetValue(RegHandle, const std::string&, uint32_t, const uint8_t*, uint32_t) override { return win::kAccessDenied; }
+  long DeleteValue(RegHandle, const std::string&) override { return win::kAccessDenied; }
+  long DeleteKey(RegHandle, const std::string&) override { return win::kAccessDenied; }
 };
 
 class DelegatingProfile : public ProfileApi {

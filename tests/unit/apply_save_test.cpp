@@ -2,12 +2,21 @@
 // real registry and profile API under Wine).
 #include "apply/apply_save.h"
 
+#include <optional>
+
+#include "apply/tweak_state.h"
 #include "base/errors.h"
 #include "plugin/plugin_state.h"
 #include "stores/vesk_registry.h"
 #include "support/delegating_platform.h"
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/win32_handles.h"
+#endif
 
 namespace qzr::test {
 namespace {
@@ -76,19 +85,6 @@ TEST_F(ApplySaveTest, RegistryDeletions) {
   SaveTweak(t, 0, "", false);
   EXPECT_EQ(Stored(t), "<missing key>") << "the key goes with everything below it";
 }
-
-// A registry that takes no change, as HKEY_LOCAL_MACHINE is for a user without the rights:
-// creating or opening a key for writing, setting, deleting are all refused.
-class NoRightsRegistry final : public DelegatingRegistry {
- public:
-  long CreateKey(RegHandle, const std::string&, uint32_t, RegHandle* result) override {
-    *result = 0;
-    return win::kAccessDenied;
-  }
-  long SetValue(RegHandle, const std::string&, uint32_t, const uint8_t*, uint32_t) override { return win::kAccessDenied; }
-  long DeleteValue(RegHandle, const std::string&) override { return win::kAccessDenied; }
-  long DeleteKey(RegHandle, const std::string&) override { return win::kAccessDenied; }
-};
 
 // Refused changes are shown, by the key's full name, and change nothing: the dialog must not
 // close as if the setting had been applied.
@@ -176,6 +172,60 @@ TEST_F(ApplySaveTest, RegistryBinaryValues) {
   SaveTweak(t, 0, "", false);
   EXPECT_EQ(Stored(t), "bin:1,0,");
 }
+
+#ifdef _WIN32
+// reg.exe of the system's own bitness: a 64-bit program on 64-bit Windows even when this test is
+// 32-bit ("sysnative" is the folder WoW64 leaves alone). Nothing on a 32-bit system.
+std::optional<std::string> SystemReg() {
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  if (sizeof(void*) == 4 && !wow64) return std::nullopt;
+  char windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryA(windows, MAX_PATH);
+  return std::string(windows) + (wow64 ? "\\sysnative" : "\\system32") + "\\reg.exe";
+}
+
+// The exit code of `program` run with `arguments`, its output dropped.
+DWORD ExitCodeOf(const std::string& program, const std::string& arguments) {
+  std::string command = "\"" + program + "\" " + arguments;
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  win32::FileHandle nul(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = nul.get();
+  PROCESS_INFORMATION started{};
+  DWORD code = 9999;
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started))
+    return code;
+  win32::FileHandle process(started.hProcess), thread(started.hThread);
+  WaitForSingleObject(process.get(), INFINITE);
+  GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+
+// HKEY_LOCAL_MACHINE\SOFTWARE is where Windows reads machine settings only in the system's own
+// view. A 32-bit module on 64-bit Windows must save there and read from there, not from the
+// WOW6432Node copy that its own view would give it.
+TEST_F(ApplySaveTest, HklmSoftwareIsTheViewOfTheSystemsOwnBitness) {
+  std::optional<std::string> reg = SystemReg();
+  if (!reg) GTEST_SKIP() << "a 32-bit system (or Wine prefix) has a single registry view";
+  const std::string key = std::string("HKLM\\") + ScratchKey::kPath;
+  DeleteRegistryTree(kHkeyLocalMachine, ScratchKey::kPath);
+  TTWREC t = Reg(kDataDword);
+  t.RootKey = kRootLocalMachine;
+  t.Path = ScratchKey::kPath;
+  t.ValueOn = int32_t{1};
+  SaveTweak(t, 0, "", false);
+  EXPECT_EQ(ExitCodeOf(*reg, "query " + key + " /v Value"), 0u) << "the saved value is where Windows reads";
+
+  ASSERT_EQ(ExitCodeOf(*reg, "add " + key + " /v Value /t REG_DWORD /d 7 /f"), 0u);
+  CurrentValue current = ReadCurrentValue(t);
+  EXPECT_EQ(current.State, ReadState::kFound);
+  EXPECT_EQ(current.Value, TweakValue{int32_t{7}}) << "the state is read where Windows reads";
+  DeleteRegistryTree(kHkeyLocalMachine, ScratchKey::kPath);
+}
+#endif
 
 TEST(ParseHexValue, ExactDigitsOnly) {
   uint8_t bytes[2] = {7, 7};

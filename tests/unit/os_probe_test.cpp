@@ -1,6 +1,7 @@
 // The OS-family probe against the registry of this platform (the real one under Wine). The
 // "OS" value is changed for the test and put back afterwards.
 #include "plugin/os_probe.h"
+#include "support/delegating_platform.h"
 #include "support/test_support.h"
 
 namespace qzr::test {
@@ -50,6 +51,13 @@ TEST_F(OsProbeTest, AnyOtherTextMeansThe9xFamily) {
   EXPECT_TRUE(IsWin9x());
   SetOs(win::kRegBinary, std::string("Windows_NT", 10));
   EXPECT_FALSE(IsWin9x()) << "other types are taken as raw characters";
+}
+
+TEST_F(OsProbeTest, ReadRightsAreEnough) {
+  SetOs(win::kRegSz, std::string("Windows_95", 11));
+  NoRightsRegistry noRights;
+  Override<RegistryApi> readOnly(Os().registry, &noRights);
+  EXPECT_TRUE(IsWin9x()) << "the value is read, not the code segment";
 }
 
 TEST_F(OsProbeTest, AbsentValueFallsBackToTheCodeSegment) {

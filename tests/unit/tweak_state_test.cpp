@@ -5,6 +5,7 @@
 
 #include "plugin/plugin_state.h"
 #include "stores/vesk_registry.h"
+#include "support/delegating_platform.h"
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
 
@@ -55,6 +56,19 @@ TEST_F(TweakStateTest, RegistryReadStates) {
   CurrentValue found = ReadCurrentValue(t);
   EXPECT_EQ(found.State, ReadState::kFound);
   EXPECT_EQ(found.Value, TweakValue{int32_t{-1}});
+}
+
+// Without the rights to change a key (HKEY_LOCAL_MACHINE for most users) its state still shows:
+// reading asks for read rights only.
+TEST_F(TweakStateTest, RegistryStateNeedsOnlyReadRights) {
+  TTWREC t = RegDword("locked");
+  WriteRegistry(t, [](TVeskRegistry& r) { r.WriteInteger("Value", 0); });
+  NoRightsRegistry noRights;
+  Override<RegistryApi> readOnly(Os().registry, &noRights);
+  CurrentValue current = ReadCurrentValue(t);
+  EXPECT_EQ(current.State, ReadState::kFound);
+  EXPECT_EQ(current.Value, TweakValue{int32_t{0}}) << "the stored value, not the default";
+  EXPECT_EQ(ReadCurrentValue(RegDword("missing")).State, ReadState::kKeyMissing);
 }
 
 TEST_F(TweakStateTest, RegistryStringAndBinaryValues) {

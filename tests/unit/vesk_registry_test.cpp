@@ -195,6 +195,27 @@ TEST_F(VeskRegistryTest, KeyExistsAsksForReadRightsOnlyAndClosesItsHandle) {
   EXPECT_EQ(counting.open, 0) << "destroying the store closes its key";
 }
 
+TEST_F(VeskRegistryTest, OpenKeyReadOnlyCreatesAndChangesNothing) {
+  SetRaw("A\\B", "v", win::kRegDword, std::string("\5\0\0\0", 4));
+  CountingRegistry counting;
+  Override<RegistryApi> use(Os().registry, &counting);
+  TVeskRegistry registry;
+  ASSERT_TRUE(registry.OpenKeyReadOnly(kBase + "\\A"));
+  EXPECT_EQ(counting.lastOpenAccess, win::kKeyRead);
+  EXPECT_EQ(registry.Access(), win::kKeyAllAccess) << "other opens still ask for full access";
+
+  RegHandle open = registry.CurrentKey();
+  EXPECT_FALSE(registry.OpenKeyReadOnly("Missing\\Deeper"));
+  EXPECT_FALSE(Exists("A\\Missing"));
+  EXPECT_EQ(registry.CurrentKey(), open) << "a failed open keeps the open key";
+
+  ASSERT_TRUE(registry.OpenKeyReadOnly("B"));
+  EXPECT_EQ(registry.CurrentPath(), ScratchKey::Path("A\\B")) << "relative to the open key";
+  EXPECT_EQ(registry.ReadInteger("v"), 5);
+  EXPECT_EQ(registry.WriteInteger("v", 6), win::kAccessDenied) << "the key is open for reading only";
+  EXPECT_EQ(counting.open, 1);
+}
+
 TEST_F(VeskRegistryTest, DeleteKeyRemovesTheWholeTree) {
   for (const char* key : {"T\\A\\A1", "T\\A\\A2\\Deep", "T\\B", "T\\c"}) SetRaw(key, "v", win::kRegSz, "x");
   SetRaw("T", "", win::kRegSz, "default");

@@ -1,4 +1,5 @@
-// Win32 registry backend: the nine registry calls, passed straight through.
+// Win32 registry backend: the nine registry calls, passed through in the registry view that
+// Windows itself reads.
 #include "platform/win32/backends.h"
 
 #include <windows.h>
@@ -8,19 +9,45 @@ namespace {
 
 HKEY H(RegHandle h) { return reinterpret_cast<HKEY>(h); }
 
+// A function of a system DLL that older systems lack, looked up at run time so that the module
+// still loads there. The detour through void(*)() is the conversion the compiler accepts
+// between unrelated function types.
+template <typename Function>
+Function SystemFunction(const char* dll, const char* name) {
+  HMODULE module = GetModuleHandleA(dll);
+  FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
+}
+
+// The view flag of every open, create and delete: the 64-bit view on 64-bit Windows. A 32-bit
+// module there (WoW64) is otherwise sent to the 32-bit view: HKEY_LOCAL_MACHINE\SOFTWARE would
+// mean its WOW6432Node copy, which Windows and 64-bit programs never read. 32-bit Windows has one
+// view and gets no flag, as Windows 2000 refuses an open that carries one.
+REGSAM View() {
+  static const REGSAM view = [] {
+    if (sizeof(void*) == 8) return REGSAM{KEY_WOW64_64KEY};
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    auto isWow64Process = SystemFunction<IsWow64ProcessFn>("kernel32.dll", "IsWow64Process");
+    BOOL wow64 = FALSE;
+    bool twoViews = isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+    return twoViews ? REGSAM{KEY_WOW64_64KEY} : REGSAM{0};
+  }();
+  return view;
+}
+
 }  // namespace
 
 long Registry::CreateKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) {
   HKEY key = nullptr;
   DWORD disposition = 0;
-  LONG rc = RegCreateKeyExA(H(base), subKey.c_str(), 0, nullptr, 0, access, nullptr, &key, &disposition);
+  LONG rc = RegCreateKeyExA(H(base), subKey.c_str(), 0, nullptr, 0, access | View(), nullptr, &key, &disposition);
   *result = rc == ERROR_SUCCESS ? reinterpret_cast<RegHandle>(key) : 0;
   return rc;
 }
 
 long Registry::OpenKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) {
   HKEY key = nullptr;
-  LONG rc = RegOpenKeyExA(H(base), subKey.c_str(), 0, access, &key);
+  LONG rc = RegOpenKeyExA(H(base), subKey.c_str(), 0, access | View(), &key);
   *result = rc == ERROR_SUCCESS ? reinterpret_cast<RegHandle>(key) : 0;
   return rc;
 }
@@ -44,7 +71,14 @@ long Registry::DeleteValue(RegHandle key, const std::string& name) {
   return RegDeleteValueA(H(key), name.c_str());
 }
 
-long Registry::DeleteKey(RegHandle base, const std::string& subKey) { return RegDeleteKeyA(H(base), subKey.c_str()); }
+// RegDeleteKeyA always means the caller's own view; only the Ex call takes one. Systems before
+// Vista (64-bit XP aside) lack it and have a single view anyway.
+long Registry::DeleteKey(RegHandle base, const std::string& subKey) {
+  using RegDeleteKeyExAFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+  static const auto deleteKeyEx = SystemFunction<RegDeleteKeyExAFn>("advapi32.dll", "RegDeleteKeyExA");
+  if (deleteKeyEx) return deleteKeyEx(H(base), subKey.c_str(), View(), 0);
+  return RegDeleteKeyA(H(base), subKey.c_str());
+}
 
 long Registry::EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* length) {
   DWORD len = *length;
