@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_handles.h"
 #include "util/text.h"
 
@@ -61,8 +62,7 @@ std::string Files::FinalPath(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
   // Vista and later; on older systems a path is taken as it is.
   using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-  auto finalPathName = reinterpret_cast<FinalPathName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  auto finalPathName = SystemFunction<FinalPathName>("kernel32.dll", "GetFinalPathNameByHandleA");
   if (!finalPathName) return path;
   FileHandle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));

@@ -4,20 +4,12 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_function.h"
+
 namespace qzr::win32 {
 namespace {
 
 HKEY H(RegHandle h) { return reinterpret_cast<HKEY>(h); }
-
-// A function of a system DLL that older systems lack, looked up at run time so that the module
-// still loads there. The detour through void(*)() is the conversion the compiler accepts
-// between unrelated function types.
-template <typename Function>
-Function SystemFunction(const char* dll, const char* name) {
-  HMODULE module = GetModuleHandleA(dll);
-  FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
-}
 
 // The view flag of every open, create and delete: the 64-bit view on 64-bit Windows. A 32-bit
 // module there (WoW64) is otherwise sent to the 32-bit view: HKEY_LOCAL_MACHINE\SOFTWARE would
