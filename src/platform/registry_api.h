@@ -1,4 +1,5 @@
-// The registry functions of the platform seam: the nine calls the registry store makes,
+// The registry functions of the platform seam: the nine calls the registry store makes and the
+// value enumeration the undo backups read a key with,
 // shaped like their Win32 originals and answering with Windows status codes. On 64-bit Windows
 // they address the 64-bit registry view whatever the module's own bitness: the one Windows reads.
 #pragma once
@@ -61,6 +62,11 @@ class RegistryApi {
   virtual long EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* length) = 0;
   // RegQueryInfoKeyA.
   virtual long QueryInfoKey(RegHandle key, RegKeyInfo* info) = 0;
+  // RegEnumValueA: the value at `index` with its name, type and data. `nameLength` is in/out in
+  // characters (without the terminating zero on return); `size` is in/out in bytes. Strings come
+  // in the ANSI code page. Too small a buffer gives kMoreData; past the last value, kNoMoreItems.
+  virtual long EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type,
+                         uint8_t* data, uint32_t* size) = 0;
 };
 
 }  // namespace qzr

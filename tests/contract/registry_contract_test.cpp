@@ -2,6 +2,7 @@
 // against the real registry (a scratch key below HKEY_CURRENT_USER); natively against the
 // substitute, which must answer the same.
 #include <cstring>
+#include <map>
 
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
@@ -199,6 +200,54 @@ TEST_F(RegistryContract, EnumeratingSubKeys) {
   EXPECT_EQ(length, 6u);
   length = sizeof name;
   EXPECT_EQ(reg().EnumKey(e, 5, name, &length), win::kNoMoreItems);
+}
+
+// What the undo backups read a key with: every value with its name, type and data, whatever the
+// type. The order is the system's own, so the values are compared as a set.
+TEST_F(RegistryContract, EnumeratingValues) {
+  using namespace std::string_literals;
+  RegHandle k = Create("V");
+  const std::map<std::string, std::pair<uint32_t, std::string>> stored{
+      {"", {win::kRegSz, "default\0"s}},
+      {"bin", {win::kRegBinary, "\x00\xff\x10"s}},
+      {"dword", {win::kRegDword, "\x01\0\0\0"s}},
+      {"qword", {win::kRegQword, "\x01\x02\x03\x04\x05\x06\x07\x08"s}},
+      {"expand", {win::kRegExpandSz, "%TEMP%\\x\0"s}},
+      {"multi", {win::kRegMultiSz, "one\0two\0\0"s}},
+      {"Name \"quoted\"", {win::kRegSz, "\xc0\xe1\0"s}},
+      {"odd", {0x1234u, "raw"s}}};
+  for (const auto& [name, value] : stored) Set(k, name, value.first, value.second);
+
+  std::map<std::string, std::pair<uint32_t, std::string>> seen;
+  uint32_t binIndex = 0;
+  char name[64];
+  uint32_t nameLength = 0, type = 0, size = 0;
+  for (uint32_t i = 0;; ++i) {
+    uint8_t data[64];
+    nameLength = sizeof name;
+    size = sizeof data;
+    long rc = reg().EnumValue(k, i, name, &nameLength, &type, data, &size);
+    if (rc == win::kNoMoreItems) break;
+    ASSERT_EQ(rc, win::kSuccess) << i;
+    EXPECT_EQ(nameLength, std::strlen(name)) << "the length leaves out the terminating zero";
+    seen[std::string(name, nameLength)] = {type, std::string(reinterpret_cast<char*>(data), size)};
+    if (std::string(name, nameLength) == "bin") binIndex = i;
+  }
+  EXPECT_EQ(seen, stored);
+
+  uint8_t small[2];
+  nameLength = sizeof name;
+  size = sizeof small;
+  EXPECT_EQ(reg().EnumValue(k, binIndex, name, &nameLength, &type, small, &size), win::kMoreData);
+  EXPECT_EQ(size, 3u) << "too small a data buffer reports the size needed";
+  nameLength = sizeof name;
+  size = 0;
+  EXPECT_EQ(reg().EnumValue(k, binIndex, name, &nameLength, &type, nullptr, &size), win::kSuccess);
+  EXPECT_EQ(size, 3u) << "no data buffer asks for the size alone";
+  RegHandle empty = Create("V\\Empty");
+  nameLength = sizeof name;
+  size = sizeof small;
+  EXPECT_EQ(reg().EnumValue(empty, 0, name, &nameLength, &type, small, &size), win::kNoMoreItems);
 }
 
 TEST_F(RegistryContract, QueryingKeyInformation) {

@@ -47,6 +47,11 @@ class DelegatingRegistry : public RegistryApi {
     Before("QueryInfoKey");
     return inner_.QueryInfoKey(key, info);
   }
+  long EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type, uint8_t* data,
+                 uint32_t* size) override {
+    Before("EnumValue");
+    return inner_.EnumValue(key, index, name, nameLength, type, data, size);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}

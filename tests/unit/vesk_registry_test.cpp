@@ -62,6 +62,9 @@ class ThrowingRegistry final : public RegistryApi {
   long DeleteKey(RegHandle, const std::string&) override { throw std::runtime_error("x"); }
   long EnumKey(RegHandle, uint32_t, char*, uint32_t*) override { throw std::runtime_error("x"); }
   long QueryInfoKey(RegHandle, RegKeyInfo*) override { throw std::runtime_error("x"); }
+  long EnumValue(RegHandle, uint32_t, char*, uint32_t*, uint32_t*, uint8_t*, uint32_t*) override {
+    throw std::runtime_error("x");
+  }
 };
 
 class VeskRegistryTest : public ::testing::Test {

@@ -33,9 +33,8 @@ constexpr uint32_t kSetValue = 0x0002;
 constexpr uint32_t kCreateSubKey = 0x0004;
 constexpr uint32_t kEnumerateSubKeys = 0x0008;
 constexpr long kKeyDeleted = 1018;
-constexpr uint32_t kRegMultiSz = 7;
 
-bool IsStringType(uint32_t type) { return type == win::kRegSz || type == win::kRegExpandSz || type == kRegMultiSz; }
+bool IsStringType(uint32_t type) { return type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz; }
 
 std::string Join(const std::string& path, const std::string& name) { return path + "\\" + name; }
 
@@ -247,6 +246,32 @@ long Registry::QueryInfoKey(RegHandle key, RegKeyInfo* info) {
     info->MaxDataLength = std::max<uint32_t>(info->MaxDataLength, static_cast<uint32_t>(size));
   }
   info->LastWriteTime = node.lastWriteTime;
+  return win::kSuccess;
+}
+
+long Registry::EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type,
+                         uint8_t* data, uint32_t* size) {
+  Resolved k;
+  if (long rc = Resolve(key, &k)) return rc;
+  if (!(k.access & kQueryValue)) return win::kAccessDenied;
+  if (long f = Faults::Check("RegEnumValue", k.path)) return f;
+  if (index >= k.node->values.size()) return win::kNoMoreItems;
+  const RegValue& value = k.node->values[index];
+  if (value.name.size() + 1 > *nameLength) return win::kMoreData;
+  std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+  *nameLength = static_cast<uint32_t>(value.name.size());
+  *type = value.type;
+  const auto needed = static_cast<uint32_t>(value.data.size());
+  if (!data) {
+    *size = needed;
+    return win::kSuccess;
+  }
+  if (needed > *size) {
+    *size = needed;
+    return win::kMoreData;
+  }
+  std::memcpy(data, value.data.data(), needed);
+  *size = needed;
   return win::kSuccess;
 }
 

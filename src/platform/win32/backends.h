@@ -18,6 +18,8 @@ class Registry final : public RegistryApi {
   long DeleteKey(RegHandle base, const std::string& subKey) override;
   long EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* length) override;
   long QueryInfoKey(RegHandle key, RegKeyInfo* info) override;
+  long EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type, uint8_t* data,
+                 uint32_t* size) override;
 };
 
 class Profile final : public ProfileApi {

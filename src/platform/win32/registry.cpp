@@ -1,4 +1,4 @@
-// Win32 registry backend: the nine registry calls, passed through in the registry view that
+// Win32 registry backend: the registry calls, passed through in the registry view that
 // Windows itself reads.
 #include "platform/win32/backends.h"
 
@@ -86,6 +86,16 @@ long Registry::QueryInfoKey(RegHandle key, RegKeyInfo* info) {
                              &maxValueName, &maxData, nullptr, &written);
   *info = RegKeyInfo{subKeys, maxSubKey, values, maxValueName, maxData,
                      (uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime};
+  return rc;
+}
+
+long Registry::EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type,
+                         uint8_t* data, uint32_t* size) {
+  DWORD nameLen = *nameLength, t = 0, s = *size;
+  LONG rc = RegEnumValueA(H(key), index, name, &nameLen, nullptr, &t, data, &s);
+  *nameLength = nameLen;
+  *type = t;
+  *size = s;
   return rc;
 }
 
