@@ -5,23 +5,30 @@
 #include <cstring>
 #include <optional>
 
+#include "apply/save_backup.h"
 #include "base/errors.h"
 #include "platform/platform.h"
 #include "stores/cfg.h"
 #include "stores/ini_file.h"
 #include "stores/tweak_values.h"
 #include "stores/vesk_registry.h"
+#include "definitions/value_text.h"
 
 namespace qzr {
 namespace {
 
-enum class Action { kWrite, kDeleteValue, kDeleteKey };
+using Action = SaveAction;
 
 struct Choice {
   Action What = Action::kWrite;
   TweakValue Value;  // DWORD and STRING tweaks
   TRaw Bytes;        // BIN tweaks, exactly DataSize bytes
 };
+
+// The value about to be written, as the backup's description gives it.
+std::string NewText(const TTWREC& t, const Choice& c) {
+  return t.DataType == kDataBin ? BytesToHex(c.Bytes, static_cast<int32_t>(c.Bytes.size())) : ValueAsText(c.Value);
+}
 
 int32_t BinSize(const TTWREC& t) { return std::max<int32_t>(t.DataSize, 0); }
 
@@ -69,7 +76,13 @@ Choice Decide(const TTWREC& t, int radioIndex, const std::string& typed) {
   RaiseUnableToWrite(name);
 }
 
-void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily) {
+void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily, const std::string& undoFolder) {
+  // Without a data type there is nothing to write, so nothing is made either.
+  const bool writable = t.DataType == kDataDword || t.DataType == kDataString || t.DataType == kDataBin;
+  if (c.What == Action::kWrite && !writable) return;
+  // A DWORD is converted before anything is opened: typed text that is no number creates nothing.
+  const int32_t integer = c.What == Action::kWrite && t.DataType == kDataDword ? ValueAsInteger(c.Value) : 0;
+  BackUpBeforeSave(t, c.What, NewText(t, c), undoFolder);
   TVeskRegistry reg;
   reg.SetNTFamily(ntFamily);
   if (auto root = RootKeyForCode(t.RootKey)) reg.SetRootKey(*root);
@@ -87,10 +100,6 @@ void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily) {
       return;
     case Action::kWrite: break;
   }
-  // Without a data type there is nothing to write, so nothing is made either.
-  if (t.DataType != kDataDword && t.DataType != kDataString && t.DataType != kDataBin) return;
-  // A DWORD is converted before anything is opened: typed text that is no number creates nothing.
-  const int32_t integer = t.DataType == kDataDword ? ValueAsInteger(c.Value) : 0;
   if (!reg.OpenKey(t.Path)) RaiseRefused(reg, t, false);
   long rc = win::kSuccess;
   switch (t.DataType) {
@@ -119,23 +128,31 @@ void RequireFaithfulEntry(const TTWREC& t, const Choice& c) {
   if (refused) RaiseUnableToWrite(t.Path);
 }
 
-void SaveIni(const TTWREC& t, const Choice& c) {
+void SaveIni(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
   RequireFaithfulEntry(t, c);
+  // A BIN INI tweak writes nothing at all, and needs no backup.
+  const bool writes = t.DataType == kDataDword || t.DataType == kDataString;
+  // A typed value that is no number raises before anything is written, the backup included.
+  std::optional<int32_t> number;
+  if (c.What == Action::kWrite && t.DataType == kDataDword) number = ValueAsInteger(c.Value);
+  if (c.What != Action::kWrite || writes) BackUpBeforeSave(t, c.What, NewText(t, c), undoFolder);
   TIniFile ini(t.Path);
   switch (c.What) {
     case Action::kDeleteValue: ini.DeleteKey(t.Section, t.VarName); return;
     case Action::kDeleteKey: ini.EraseSection(t.Section); return;
     case Action::kWrite: break;
   }
-  if (t.DataType == kDataDword) ini.WriteInteger(t.Section, t.VarName, ValueAsInteger(c.Value));
+  if (number) ini.WriteInteger(t.Section, t.VarName, *number);
   if (t.DataType == kDataString) ini.WriteString(t.Section, t.VarName, ValueAsText(c.Value));
 }
 
-void SaveCfg(const TTWREC& t, const Choice& c) {
+void SaveCfg(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
   // A typed value that is no number raises before the file is touched.
   std::optional<int32_t> number;
   if (c.What == Action::kWrite && t.DataType == kDataDword) number = ValueAsInteger(c.Value);
   RequireFaithfulEntry(t, c);
+  // The store makes a missing file, so even a Save that writes nothing into it is backed up.
+  BackUpBeforeSave(t, c.What, NewText(t, c), undoFolder);
   TCFG cfg(t.Path);
   if (c.What == Action::kDeleteValue) cfg.DeleteKey(t.VarName);
   if (c.What == Action::kWrite && number) cfg.WriteInteger(t.VarName, *number);
@@ -159,12 +176,13 @@ bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes) {
   return true;
 }
 
-void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily) {
+void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily,
+               const std::string& undoFolder) {
   Choice choice = Decide(tweak, radioIndex, typedValue);
   switch (tweak.PlugType) {
-    case kPlugReg: SaveRegistry(tweak, choice, ntFamily); break;
-    case kPlugIni: SaveIni(tweak, choice); break;
-    case kPlugCfg: SaveCfg(tweak, choice); break;
+    case kPlugReg: SaveRegistry(tweak, choice, ntFamily, undoFolder); break;
+    case kPlugIni: SaveIni(tweak, choice, undoFolder); break;
+    case kPlugCfg: SaveCfg(tweak, choice, undoFolder); break;
     default: break;
   }
 }

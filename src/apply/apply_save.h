@@ -14,8 +14,10 @@ bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes);
 
 // Saves the choice: `radioIndex` 0 is on, anything else off; `typedValue` (the system's bytes)
 // counts for tweaks typed by hand; `ntFamily` is the OS family the registry store works for.
-// Raises ShownError when typed text is no number or a file cannot be written; nothing is
-// written then.
-void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily);
+// Before it changes anything it writes the state it replaces into `undoFolder` (UndoFolder of
+// the settings folder; see save_backup.h). Raises ShownError when typed text is no number, the
+// backup or a file cannot be written; nothing is written then.
+void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily,
+               const std::string& undoFolder);
 
 }  // namespace qzr

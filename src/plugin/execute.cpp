@@ -3,6 +3,7 @@
 
 #include "apply/apply_save.h"
 #include "apply/tweak_state.h"
+#include "apply/undo_files.h"
 #include "base/errors.h"
 #include "platform/platform.h"
 #include "plugin/listing.h"
@@ -20,7 +21,8 @@ class TweakActions final : public ApplyDialogActions {
  public:
   void Save(int radioIndex, const std::string& typedValue) override {
     const TTWREC* tweak = TweakAt(State().CurrentTweak);
-    if (tweak) SaveTweak(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue), State().OSIsNT);
+    if (tweak)
+      SaveTweak(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue), State().OSIsNT, UndoFolder(State().IniDir));
   }
   void Rebuild() override { RebuildBase(); }
 };

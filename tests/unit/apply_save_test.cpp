@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "apply/tweak_state.h"
+#include "apply/undo_files.h"
 #include "base/errors.h"
 #include "plugin/plugin_state.h"
 #include "stores/vesk_registry.h"
@@ -46,6 +47,7 @@ class ApplySaveTest : public PluginTest {
     for (int32_t i = 0; i < size; ++i) hex += std::to_string(buffer[i]) + ",";
     return hex;
   }
+  std::string Undo() const { return UndoFolder(folder_.dir()); }
   ScratchKey scratch_;
   TempFolder folder_;
 };
@@ -54,15 +56,15 @@ TEST_F(ApplySaveTest, RegistryDwordOnAndOff) {
   TTWREC t = Reg(kDataDword);
   t.ValueOn = int32_t{1};
   t.ValueOff = int32_t{-1};
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(Stored(t), "dword:1") << "the key is created for the value";
-  SaveTweak(t, 1, "ignored", false);
+  SaveTweak(t, 1, "ignored", false, Undo());
   EXPECT_EQ(Stored(t), "dword:-1");
 
   TTWREC untyped = Reg(kDataNone);
   untyped.Path = ScratchKey::Path("untyped");
   untyped.ValueOn = int32_t{1};
-  SaveTweak(untyped, 0, "", false);
+  SaveTweak(untyped, 0, "", false, Undo());
   EXPECT_EQ(Stored(untyped), "<missing key>") << "no data type writes nothing and makes no key";
 }
 
@@ -70,19 +72,19 @@ TEST_F(ApplySaveTest, RegistryDeletions) {
   TTWREC t = Reg(kDataDword);
   t.ValueOn = int32_t{1};
   t.ValueOffDelVal = true;
-  SaveTweak(t, 1, "", false);
+  SaveTweak(t, 1, "", false, Undo());
   EXPECT_EQ(Stored(t), "") << "deleting a value under a missing key leaves an empty key";
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   {
     TVeskRegistry reg;
     reg.OpenKey(t.Path + "\\child\\grandchild");
   }
   t.ValueOnDelKey = true;
   t.ValueOnDelVal = true;
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(Stored(t), "") << "delete value wins when both are set";
   t.ValueOnDelVal = false;
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(Stored(t), "<missing key>") << "the key goes with everything below it";
 }
 
@@ -96,7 +98,7 @@ TEST_F(ApplySaveTest, RegistryRefusalsAreShown) {
     NoRightsRegistry noRights;
     Override<RegistryApi> refusing(Os().registry, &noRights);
     try {
-      SaveTweak(t, radio, "", false);
+      SaveTweak(t, radio, "", false, Undo());
     } catch (const ShownError& e) {
       return std::string(e.what());
     }
@@ -107,7 +109,7 @@ TEST_F(ApplySaveTest, RegistryRefusalsAreShown) {
   t.ValueOffDelVal = true;
   EXPECT_EQ(message(1), "<no error>") << "a value under a missing key is already gone";
 
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   {
     // The key can be opened but the value not set.
     class NoSetting final : public DelegatingRegistry {
@@ -117,7 +119,7 @@ TEST_F(ApplySaveTest, RegistryRefusalsAreShown) {
     } noSetting;
     Override<RegistryApi> refusing(Os().registry, &noSetting);
     t.ValueOn = int32_t{7};
-    EXPECT_THROW(SaveTweak(t, 0, "", false), ShownError);
+    EXPECT_THROW(SaveTweak(t, 0, "", false, Undo()), ShownError);
     t.ValueOn = int32_t{1};
   }
   EXPECT_EQ(Stored(t), "dword:1") << "the old value stays";
@@ -132,26 +134,26 @@ TEST_F(ApplySaveTest, RegistryTypedValues) {
   TTWREC t = Reg(kDataDword);
   t.ByHands = true;
   for (auto [typed, stored] : {std::pair{"-1", "dword:-1"}, std::pair{"$FF", "dword:255"}, std::pair{"0x10", "dword:16"}}) {
-    SaveTweak(t, 0, typed, false);
+    SaveTweak(t, 0, typed, false, Undo());
     EXPECT_EQ(Stored(t), stored) << typed;
   }
   try {
-    SaveTweak(t, 0, "abc", false);
+    SaveTweak(t, 0, "abc", false, Undo());
     FAIL() << "no error";
   } catch (const ShownError& e) {
     EXPECT_STREQ(e.what(), "Could not convert variant of type (String) into type (Integer)");
   }
   EXPECT_EQ(Stored(t), "dword:16") << "nothing is written after a conversion error";
-  EXPECT_THROW(SaveTweak(t, 0, "99999999999", false), ShownError);
+  EXPECT_THROW(SaveTweak(t, 0, "99999999999", false, Undo()), ShownError);
   try {
-    SaveTweak(t, 0, "4294967296", false);
+    SaveTweak(t, 0, "4294967296", false, Undo());
   } catch (const ShownError& e) {
     EXPECT_STREQ(e.what(), "Overflow while converting variant of type (String) into type (Integer)");
   }
 
   TTWREC s = Reg(kDataString);
   s.ByHands = true;
-  SaveTweak(s, 0, "  spaced text  ", false);
+  SaveTweak(s, 0, "  spaced text  ", false, Undo());
   EXPECT_EQ(Stored(s), "sz:  spaced text  ");
 }
 
@@ -160,16 +162,16 @@ TEST_F(ApplySaveTest, RegistryBinaryValues) {
   t.DataSize = 2;
   t.ByHands = true;
   t.DefValue = TRaw{9, 9};
-  SaveTweak(t, 0, "0aFF", false);
+  SaveTweak(t, 0, "0aFF", false, Undo());
   EXPECT_EQ(Stored(t), "bin:10,255,");
   for (const char* bad : {"0AF", "0A FF", "0AFG", ""}) {
-    SaveTweak(t, 0, "0AFF", false);
-    SaveTweak(t, 0, bad, false);
+    SaveTweak(t, 0, "0AFF", false, Undo());
+    SaveTweak(t, 0, bad, false, Undo());
     EXPECT_EQ(Stored(t), "bin:9,9,") << "invalid text saves the default: " << bad;
   }
   t.ByHands = false;
   t.ValueOn = TRaw{1};  // shorter than the size: padded, never read past
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(Stored(t), "bin:1,0,");
 }
 
@@ -216,7 +218,7 @@ TEST_F(ApplySaveTest, HklmSoftwareIsTheViewOfTheSystemsOwnBitness) {
   t.RootKey = kRootLocalMachine;
   t.Path = ScratchKey::kPath;
   t.ValueOn = int32_t{1};
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(ExitCodeOf(*reg, "query " + key + " /v Value"), 0u) << "the saved value is where Windows reads";
 
   ASSERT_EQ(ExitCodeOf(*reg, "add " + key + " /v Value /t REG_DWORD /d 7 /f"), 0u);
@@ -248,22 +250,22 @@ TEST_F(ApplySaveTest, IniActions) {
   t.DataType = kDataString;
   t.ValueOn = std::string("yes");
   t.ValueOffDelVal = true;
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(ReadBytes(t.Path), "[OPTIONS]\r\nFast=yes\r\n");
-  SaveTweak(t, 1, "", false);
+  SaveTweak(t, 1, "", false, Undo());
   EXPECT_EQ(ReadBytes(t.Path), "[OPTIONS]\r\n");
   t.DataType = kDataDword;
   t.ValueOn = int32_t{-5};
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   WriteBytes(t.Path, ReadBytes(t.Path) + "[KEEP]\r\nk=1\r\n");
   t.ValueOnDelKey = true;
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(ReadBytes(t.Path), "[KEEP]\r\nk=1\r\n") << "delete key erases the section";
   t.DataType = kDataBin;
   t.ValueOnDelKey = false;
   t.ValueOn = TRaw{1};
   t.DataSize = 1;
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(ReadBytes(t.Path), "[KEEP]\r\nk=1\r\n") << "BIN INI tweaks write nothing";
 }
 
@@ -275,7 +277,7 @@ TEST_F(ApplySaveTest, IniWriteRefusedRaises) {
   t.VarName = "K";
   t.DataType = kDataString;
   t.ValueOn = std::string("v");
-  EXPECT_THROW(SaveTweak(t, 0, "", false), ShownError);
+  EXPECT_THROW(SaveTweak(t, 0, "", false, Undo()), ShownError);
 }
 
 TEST_F(ApplySaveTest, CfgActions) {
@@ -287,16 +289,16 @@ TEST_F(ApplySaveTest, CfgActions) {
   t.ValueOn = int32_t{128};
   t.ValueOffDelVal = true;
   WriteBytes(t.Path, "# settings\nname=x\n");
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\ncache=128\r\n");
-  SaveTweak(t, 1, "", false);
+  SaveTweak(t, 1, "", false, Undo());
   EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\n");
   t.ValueOnDelKey = true;
-  SaveTweak(t, 0, "", false);
+  SaveTweak(t, 0, "", false, Undo());
   EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\n") << "delete key changes nothing in a CFG file";
   t.ValueOnDelKey = false;
   t.ByHands = true;
-  EXPECT_THROW(SaveTweak(t, 0, "abc", false), ShownError);
+  EXPECT_THROW(SaveTweak(t, 0, "abc", false, Undo()), ShownError);
   EXPECT_EQ(ReadBytes(t.Path), "# settings\r\nname=x\r\n");
 }
 
@@ -319,7 +321,7 @@ TEST_F(ApplySaveTest, TextStoresTakeOnlyEntriesTheyGiveBack) {
       t.DataType = kDataString;
       t.ByHands = true;
       WriteBytes(t.Path, before);
-      EXPECT_THROW(SaveTweak(t, 0, value, false), ShownError) << int{plug};
+      EXPECT_THROW(SaveTweak(t, 0, value, false, Undo()), ShownError) << int{plug};
       EXPECT_EQ(ReadBytes(t.Path), before) << int{plug};
     }
   }

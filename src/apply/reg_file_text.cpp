@@ -1,0 +1,81 @@
+// REGEDIT4 lines.
+#include "apply/reg_file_text.h"
+
+#include <cstdio>
+
+#include "platform/win_codes.h"
+
+namespace qzr {
+namespace {
+
+constexpr size_t kHexLineWidth = 80;  // the registry editor's own wrapping of hex lists
+
+// Backslashes and quotes escaped, and line ends too: a raw line end would end the line.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string NamePart(const std::string& name) { return name.empty() ? "@=" : "\"" + Escaped(name) + "\"="; }
+
+// A REG_SZ can be written as quoted text when that text, read back, is the same bytes: one
+// terminating zero and none inside.
+bool QuotableString(const std::string& data) {
+  return !data.empty() && data.back() == '\0' && data.find('\0') == data.size() - 1;
+}
+
+std::string HexList(const std::string& start, const std::string& data) {
+  std::string out = start;
+  size_t column = out.size();
+  for (size_t i = 0; i < data.size(); ++i) {
+    char byte[4];
+    std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(data[i]));
+    const bool last = i + 1 == data.size();
+    // "xx," and, when more follow on the next line, "\" must fit in the width.
+    if (column + 3 + (last ? 0 : 1) > kHexLineWidth) {
+      out += "\\\r\n  ";
+      column = 2;
+    }
+    out += byte;
+    column += 2;
+    if (!last) {
+      out += ',';
+      ++column;
+    }
+  }
+  return out + "\r\n";
+}
+
+}  // namespace
+
+std::string RegKeyLine(const std::string& keyName, bool deleteKey) {
+  return std::string(deleteKey ? "[-" : "[") + keyName + "]\r\n";
+}
+
+std::string RegValueLine(const std::string& name, uint32_t type, const std::string& data) {
+  const std::string start = NamePart(name);
+  if (type == win::kRegSz && QuotableString(data)) return start + "\"" + Escaped(data.substr(0, data.size() - 1)) + "\"\r\n";
+  if (type == win::kRegDword && data.size() == 4) {
+    char text[16];
+    const auto* b = reinterpret_cast<const unsigned char*>(data.data());
+    std::snprintf(text, sizeof text, "dword:%02x%02x%02x%02x", b[3], b[2], b[1], b[0]);
+    return start + text + "\r\n";
+  }
+  if (type == win::kRegBinary) return HexList(start + "hex:", data);
+  char tag[24];
+  std::snprintf(tag, sizeof tag, "hex(%x):", static_cast<unsigned>(type));
+  return HexList(start + tag, data);
+}
+
+std::string RegDeleteValueLine(const std::string& name) { return NamePart(name) + "-\r\n"; }
+
+}  // namespace qzr

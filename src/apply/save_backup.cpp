@@ -1,0 +1,111 @@
+// What each store's backup holds, and the words that describe the change.
+#include "apply/save_backup.h"
+
+#include "apply/reg_backup.h"
+#include "apply/reg_file_text.h"
+#include "apply/undo_files.h"
+#include "base/errors.h"
+#include "platform/platform.h"
+#include "stores/ini_file.h"
+#include "stores/vesk_registry.h"
+#include "util/text.h"
+
+namespace qzr {
+namespace {
+
+std::string After(SaveAction action, const std::string& newText) {
+  switch (action) {
+    case SaveAction::kDeleteValue: return "deleted";
+    case SaveAction::kDeleteKey: return "key deleted";
+    case SaveAction::kWrite: break;
+  }
+  return "\"" + newText + "\"";
+}
+
+// "Explorer - Show extensions, 2026-12-08 14:35:01: <where> <before> -> <after>"
+std::string Description(const TTWREC& t, const LocalTime& when, const std::string& where, const std::string& before,
+                        SaveAction action, const std::string& newText) {
+  return t.TweakName + ", " + UndoTimeText(when) + ": " + where + " " + before + " -> " + After(action, newText);
+}
+
+// The profile functions look for a file named without a full path in the Windows folder.
+std::string IniFileOnDisk(const std::string& path) {
+  const bool full = path.starts_with(kPathDelim) || (path.size() > 1 && path[1] == ':');
+  if (full) return path;
+  std::optional<std::string> windows = Os().system->GetEnv("windir");
+  return windows ? JoinPath(*windows + kPathDelim, path) : path;
+}
+
+// The value of the first "name=" line of a CFG file's bytes (names without regard to ASCII
+// case), as the user would find it; nothing when there is none.
+std::optional<std::string> CfgValue(const std::string& bytes, const std::string& name) {
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    const std::string line = bytes.substr(start, end - start);
+    const size_t eq = line.find('=');
+    if (eq != std::string::npos && EqualsNoCaseAscii(line.substr(0, eq), name)) return line.substr(eq + 1);
+    start = end + 1;
+  }
+  return std::nullopt;
+}
+
+void BackUpRegistry(const TTWREC& t, SaveAction action, const std::string& newText, const std::string& folder,
+                    const LocalTime& when) {
+  const RegHandle root = RootKeyForCode(t.RootKey).value_or(kHkeyCurrentUser);
+  const bool wholeKey = action == SaveAction::kDeleteKey;
+  std::optional<RegBackup> backup = ReadRegBackup(root, t.Path, t.VarName, wholeKey);
+  if (!backup) RaiseUnableToWrite(folder);
+  std::string where = RootKeyName(root) + "\\" + t.Path;
+  if (!wholeKey) where += "\\" + (t.VarName.empty() ? std::string("@") : t.VarName);
+  const std::string description = Description(t, when, where, backup->Before, action, newText);
+  WriteUndoFile(folder, UndoFile{t.TweakName, "reg", kRegFileHeader + ("; " + description + "\r\n") + backup->Body, description},
+                when);
+}
+
+void BackUpFile(const TTWREC& t, SaveAction action, const std::string& newText, const std::string& folder,
+                const LocalTime& when) {
+  const bool ini = t.PlugType == kPlugIni;
+  const std::string path = ini ? IniFileOnDisk(t.Path) : t.Path;
+  std::string bytes;
+  long rc = Os().files->ReadWhole(path, &bytes);
+  if (rc != win::kSuccess && rc != win::kFileNotFound && rc != win::kPathNotFound) RaiseUnableToWrite(folder);
+  const bool missing = rc != win::kSuccess;
+
+  std::string where = ini ? "[" + t.Section + "] " + t.VarName : t.VarName;
+  std::string before = "no value";
+  if (missing) {
+    before = "no file";
+  } else if (ini) {
+    TIniFile file(t.Path);
+    if (action == SaveAction::kDeleteKey) before = file.SectionExists(t.Section) ? "section present" : "no section";
+    else if (file.ValueExists(t.Section, t.VarName)) before = "\"" + file.ReadString(t.Section, t.VarName, "") + "\"";
+  } else if (std::optional<std::string> value = CfgValue(bytes, t.VarName)) {
+    before = "\"" + *value + "\"";
+  }
+  if (ini && action == SaveAction::kDeleteKey) where = "[" + t.Section + "]";
+  // The host shows the description beside the file: first where the copy belongs.
+  const std::string description = path + "; " + Description(t, when, where, before, action, newText);
+  if (missing) {
+    const std::string note = path + " did not exist before this change; delete it to undo the change.\r\n";
+    WriteUndoFile(folder, UndoFile{t.TweakName + " (no file)", "txt", note, description}, when);
+    return;
+  }
+  // The copy keeps the file's own extension where it has one ("app.ini"), else the store's.
+  const std::string name = FileNamePart(path);
+  const size_t dot = name.rfind('.');
+  const std::string extension = dot != std::string::npos && dot > 0 && dot + 1 < name.size() ? name.substr(dot + 1)
+                                                                                            : (ini ? "ini" : "cfg");
+  WriteUndoFile(folder, UndoFile{t.TweakName, extension, bytes, description}, when);
+}
+
+}  // namespace
+
+void BackUpBeforeSave(const TTWREC& tweak, SaveAction action, const std::string& newText, const std::string& undoFolder) {
+  const LocalTime when = Os().system->Now();
+  if (tweak.PlugType == kPlugReg) BackUpRegistry(tweak, action, newText, undoFolder, when);
+  if (tweak.PlugType == kPlugIni || tweak.PlugType == kPlugCfg) BackUpFile(tweak, action, newText, undoFolder, when);
+}
+
+}  // namespace qzr
