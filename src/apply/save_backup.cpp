@@ -16,16 +16,16 @@ namespace {
 std::string After(SaveAction action, const std::string& newText) {
   switch (action) {
     case SaveAction::kDeleteValue: return "deleted";
-    case SaveAction::kDeleteKey: return "key deleted";
+    case SaveAction::kDeleteKey: return "deleted";
     case SaveAction::kWrite: break;
   }
   return "\"" + newText + "\"";
 }
 
-// "Explorer - Show extensions, 2026-12-08 14:35:01: <where> <before> -> <after>"
+// "Explorer - Show extensions, 2026-12-08 14:35:01, <where>: <before> -> <after>"
 std::string Description(const TTWREC& t, const LocalTime& when, const std::string& where, const std::string& before,
                         SaveAction action, const std::string& newText) {
-  return t.TweakName + ", " + UndoTimeText(when) + ": " + where + " " + before + " -> " + After(action, newText);
+  return t.TweakName + ", " + UndoTimeText(when) + ", " + where + ": " + before + " -> " + After(action, newText);
 }
 
 // The profile functions look for a file named without a full path in the Windows folder.
@@ -84,7 +84,7 @@ void BackUpFile(const TTWREC& t, SaveAction action, const std::string& newText, 
   } else if (std::optional<std::string> value = CfgValue(bytes, t.VarName)) {
     before = "\"" + *value + "\"";
   }
-  if (ini && action == SaveAction::kDeleteKey) where = "[" + t.Section + "]";
+  if (ini && action == SaveAction::kDeleteKey) where = "section [" + t.Section + "]";
   // The host shows the description beside the file: first where the copy belongs.
   const std::string description = path + "; " + Description(t, when, where, before, action, newText);
   if (missing) {

@@ -11,6 +11,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/win32/win32_handles.h"
 #endif
 
 #include "plugin/plugin_state.h"
@@ -101,6 +103,26 @@ ScopedEnv::~ScopedEnv() {
     unsetenv(name_.c_str());
 #endif
 }
+
+#ifdef _WIN32
+unsigned long ExitCodeOf(const std::string& program, const std::string& arguments) {
+  std::string command = "\"" + program + "\" " + arguments;
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  win32::FileHandle nul(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = nul.get();
+  PROCESS_INFORMATION started{};
+  DWORD code = 9999;
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started))
+    return code;
+  win32::FileHandle process(started.hProcess), thread(started.hThread);
+  WaitForSingleObject(process.get(), INFINITE);
+  GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+#endif
 
 PluginTest::PluginTest() : uiOverride_(Os().ui, &ui_) { ResetState(); }
 PluginTest::~PluginTest() { ResetState(); }

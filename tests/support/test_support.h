@@ -35,6 +35,11 @@ bool Exists(const std::string& path);
 // Names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& dir);
 
+#ifdef _WIN32
+// The exit code of `program` run with `arguments`, its output dropped; 9999 when it cannot start.
+unsigned long ExitCodeOf(const std::string& program, const std::string& arguments);
+#endif
+
 // Sets (or with nullptr removes) a process environment variable for the scope.
 class ScopedEnv {
  public:

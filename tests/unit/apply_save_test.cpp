@@ -15,8 +15,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include "platform/win32/win32_handles.h"
 #endif
 
 namespace qzr::test {
@@ -185,25 +183,6 @@ std::optional<std::string> SystemReg() {
   char windows[MAX_PATH] = {};
   GetSystemWindowsDirectoryA(windows, MAX_PATH);
   return std::string(windows) + (wow64 ? "\\sysnative" : "\\system32") + "\\reg.exe";
-}
-
-// The exit code of `program` run with `arguments`, its output dropped.
-DWORD ExitCodeOf(const std::string& program, const std::string& arguments) {
-  std::string command = "\"" + program + "\" " + arguments;
-  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-  win32::FileHandle nul(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = nul.get();
-  PROCESS_INFORMATION started{};
-  DWORD code = 9999;
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started))
-    return code;
-  win32::FileHandle process(started.hProcess), thread(started.hThread);
-  WaitForSingleObject(process.get(), INFINITE);
-  GetExitCodeProcess(process.get(), &code);
-  return code;
 }
 
 // HKEY_LOCAL_MACHINE\SOFTWARE is where Windows reads machine settings only in the system's own
