@@ -25,9 +25,11 @@ struct Choice {
   TRaw Bytes;        // BIN tweaks, exactly DataSize bytes
 };
 
-// The value about to be written, as the backup's description gives it.
+// The value about to be written, as the backup's description gives it: a number or bytes as
+// they are, a text in quotes.
 std::string NewText(const TTWREC& t, const Choice& c) {
-  return t.DataType == kDataBin ? BytesToHex(c.Bytes, static_cast<int32_t>(c.Bytes.size())) : ValueAsText(c.Value);
+  if (t.DataType == kDataBin) return BytesToHex(c.Bytes, static_cast<int32_t>(c.Bytes.size()));
+  return t.DataType == kDataString ? "\"" + ValueAsText(c.Value) + "\"" : ValueAsText(c.Value);
 }
 
 int32_t BinSize(const TTWREC& t) { return std::max<int32_t>(t.DataSize, 0); }

@@ -19,7 +19,7 @@ std::string After(SaveAction action, const std::string& newText) {
     case SaveAction::kDeleteKey: return "deleted";
     case SaveAction::kWrite: break;
   }
-  return "\"" + newText + "\"";
+  return newText;
 }
 
 // "Explorer - Show extensions, 2026-12-08 14:35:01, <where>: <before> -> <after>"

@@ -11,7 +11,7 @@ namespace qzr {
 enum class SaveAction { kWrite, kDeleteValue, kDeleteKey };
 
 // Writes the backup for `tweak` into `undoFolder`; `newText` is the value about to be written
-// (for kWrite). Raises ShownError "Unable to write to <backup path>" when it cannot be written
+// (for kWrite), as the description shows it. Raises ShownError "Unable to write to <backup path>" when it cannot be written
 // in full: the Save must then change nothing.
 void BackUpBeforeSave(const TTWREC& tweak, SaveAction action, const std::string& newText, const std::string& undoFolder);
 
