@@ -89,6 +89,7 @@ long Registry::QueryInfoKey(RegHandle key, RegKeyInfo* info) {
   return rc;
 }
 
+// The view is the handle's: it was opened in the 64-bit view above.
 long Registry::EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type,
                          uint8_t* data, uint32_t* size) {
   DWORD nameLen = *nameLength, t = 0, s = *size;
