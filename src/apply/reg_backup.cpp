@@ -155,8 +155,19 @@ std::string Described(const Value& v) {
   if (v.Type == win::kRegDword && v.Data.size() == 4) {
     const auto* b = reinterpret_cast<const unsigned char*>(v.Data.data());
     text = std::to_string(uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24);
+  } else if (v.Type == win::kRegQword && v.Data.size() == 8) {
+    uint64_t number = 0;
+    for (size_t i = 8; i-- > 0;) number = number << 8 | static_cast<unsigned char>(v.Data[i]);
+    text = std::to_string(number);
   } else if (v.Type == win::kRegSz || v.Type == win::kRegExpandSz) {
     text = "\"" + v.Data.substr(0, v.Data.find('\0')) + "\"";
+  } else if (v.Type == win::kRegMultiSz) {
+    // "one", "two": the strings up to the empty one that ends the list.
+    for (size_t start = 0; start < v.Data.size() && v.Data[start] != '\0';) {
+      size_t end = std::min(v.Data.find('\0', start), v.Data.size());
+      text += (text.empty() ? "\"" : ", \"") + v.Data.substr(start, end - start) + "\"";
+      start = end + 1;
+    }
   } else if (v.Type == win::kRegBinary) {
     static const char kDigits[] = "0123456789ABCDEF";
     for (unsigned char c : v.Data) text += {kDigits[c >> 4], kDigits[c & 15]};

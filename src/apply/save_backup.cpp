@@ -60,8 +60,12 @@ void BackUpRegistry(const TTWREC& t, SaveAction action, const std::string& newTe
   std::string where = RootKeyName(root) + "\\" + t.Path;
   if (!wholeKey) where += "\\" + (t.VarName.empty() ? std::string("@") : t.VarName);
   const std::string description = Description(t, when, where, backup->Before, action, newText);
-  WriteUndoFile(folder, UndoFile{t.TweakName, "reg", kRegFileHeader + ("; " + description + "\r\n") + backup->Body, description},
-                when);
+  // One comment line: a line end inside it (a name may hold one) would start a line the
+  // registry editor reads as a key or a value.
+  std::string comment = "; " + description;
+  for (char& c : comment)
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  WriteUndoFile(folder, UndoFile{t.TweakName, "reg", kRegFileHeader + comment + "\r\n" + backup->Body, description}, when);
 }
 
 void BackUpFile(const TTWREC& t, SaveAction action, const std::string& newText, const std::string& folder,
