@@ -17,6 +17,7 @@ constexpr const char* kDescriptionList = "descript.ion";
 // The tweak's part of a name: long enough to tell tweaks apart, short enough that the path
 // stays within what the file functions take.
 constexpr size_t kNamePartLength = 80;
+constexpr size_t kMaxPath = 259;  // MAX_PATH without the terminating zero
 
 FileApi& Files() { return *Os().files; }
 
@@ -39,9 +40,9 @@ bool IsUndoName(const std::string& name) {
 
 // The tweak's name as a part of a file name: the characters Windows refuses in one, and control
 // characters, become "_"; trailing blanks and dots, which Windows drops, go.
-std::string NamePart(const std::string& tweakName) {
+std::string NamePart(const std::string& tweakName, size_t length) {
   std::string part;
-  for (char c : tweakName.substr(0, kNamePartLength)) {
+  for (char c : tweakName.substr(0, length)) {
     const bool refused = static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
     part += refused ? '_' : c;
   }
@@ -53,7 +54,11 @@ std::string NamePart(const std::string& tweakName) {
 // number ("20261208-143501-002"), which sorts after it and in their order.
 std::string NewName(const std::string& folder, const UndoFile& file, const LocalTime& when) {
   const std::string stamp = Stamp(when);
-  const std::string tail = " " + NamePart(file.TweakName) + "." + file.Extension;
+  // The file functions take paths of up to MAX_PATH (260) characters: in a deep settings folder
+  // the tweak's part is cut shorter rather than the backup, and with it the Save, refused.
+  const size_t fixed = folder.size() + stamp.size() + 4 /* "-002" */ + 2 + file.Extension.size();
+  const size_t room = fixed < kMaxPath ? kMaxPath - fixed : 1;
+  const std::string tail = " " + NamePart(file.TweakName, std::clamp<size_t>(room, 1, kNamePartLength)) + "." + file.Extension;
   size_t taken = Files().FindFiles(folder + stamp + "*").size();
   for (;; ++taken) {
     char number[16];

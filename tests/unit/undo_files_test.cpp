@@ -3,6 +3,7 @@
 #include "apply/undo_files.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "support/test_support.h"
 
@@ -24,6 +25,14 @@ TEST(UndoFiles, NamesAreFileNamesInTimeOrder) {
   for (const Case& c : cases)
     EXPECT_EQ(WriteUndoFile(undo, UndoFile{c.tweak, "reg", "x", "d"}, when), undo + c.name);
   EXPECT_EQ(ListFolder(undo).size(), cases.size() + 1) << "and the descript.ion";
+
+  // In a deep settings folder the tweak's part is cut so that the path stays within MAX_PATH.
+  std::string deep = folder.dir();
+  while (deep.size() < 190) deep += std::string(20, 'd') + kPathDelim;
+  std::filesystem::create_directories(std::filesystem::path(deep));
+  const std::string path = WriteUndoFile(UndoFolder(deep), UndoFile{std::string(200, 'T'), "reg", "x", "d"}, when);
+  EXPECT_LE(path.size(), 259u);
+  EXPECT_TRUE(Exists(path)) << path;
 }
 
 TEST(UndoFiles, TheNewestThousandAreKept) {
