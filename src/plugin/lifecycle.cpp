@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "base/write_access.h"
 #include "platform/platform.h"
@@ -86,10 +87,11 @@ void Shutdown() {
       // Refused after all: nothing may be shown while the module unloads, and the rest is freed.
     }
   }
-  s.IniDir.clear();
-  s.ModuleDir.clear();
-  std::vector<TTWREC>().swap(s.TweakTable);
-  s.TweakPos = 0;
+  // The tweak table, the folders and the rest back as at load, their memory freed: the state
+  // itself is never destroyed, and a host may load the module again.
+  // (Swapped, not assigned: an assigned empty string would keep the old one's buffer.)
+  PluginState atLoad;
+  std::swap(s, atLoad);
 }
 
 }  // namespace qzr

@@ -3,6 +3,7 @@
 // when the host unloads the module; at process exit nothing runs (other threads are gone,
 // perhaps holding locks), and the language was kept in qzrtc.ini when the user chose it.
 #include "plugin/guard.h"
+#include "platform/platform.h"
 #include "plugin/lifecycle.h"
 
 #ifdef _WIN32
@@ -18,6 +19,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
 
 // Runs at dlclose, and at exit for a host that never unloads the module; everything shut-down
 // reaches is never destroyed, so the order the runtime tears down in does not matter.
-__attribute__((destructor)) static void QzrDetach() { qzr::GuardedVoid(qzr::Shutdown); }
+__attribute__((destructor)) static void QzrDetach() {
+  qzr::GuardedVoid(qzr::Shutdown);
+  qzr::GuardedVoid(qzr::ReleaseNativePlatform);
+}
 
 #endif

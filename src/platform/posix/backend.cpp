@@ -18,4 +18,8 @@ Platform NativePlatformParts() {
 
 Platform NativePlatform() { return posix::NativePlatformParts(); }
 
+void ReleaseNativePlatform() {
+  if (auto* registry = dynamic_cast<posix::Registry*>(NativePlatform().registry)) registry->Reload();
+}
+
 }  // namespace qzr

@@ -18,4 +18,7 @@ Platform NativePlatformParts() {
 
 Platform NativePlatform() { return win32::NativePlatformParts(); }
 
+// The Win32 parts keep nothing in memory.
+void ReleaseNativePlatform() {}
+
 }  // namespace qzr
