@@ -6,6 +6,7 @@
 #include "apply/undo_files.h"
 #include "base/errors.h"
 #include "platform/platform.h"
+#include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "plugin/state_calls.h"
@@ -43,12 +44,12 @@ void OpenTweak(const std::string& fileName) {
     return;
   }
   TweakActions actions;
-  ShowApplyDialog(state, actions, State().Language);
+  ShowApplyDialog(state, actions, State().Language, KeepLanguage);
 }
 
 void ExecuteFile(const std::string& remoteName, const std::string& verb) {
   if (verb == "properties" && remoteName == std::string(1, kPathDelim)) {
-    ShowAboutDialog(State().Language);
+    ShowAboutDialog(State().Language, KeepLanguage);
     return;
   }
   std::string name = FileNamePart(remoteName);

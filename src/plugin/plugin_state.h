@@ -1,5 +1,5 @@
-// The module's global state: one instance for the whole load, so a test can start afresh with
-// ResetState(). Every entry point runs on the host's thread; nothing here is locked.
+// The module's global state: one instance for the whole load, never destroyed (shut-down may run
+// after the C++ runtime's static destructors), so a test can start afresh with ResetState().
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -13,6 +13,8 @@
 namespace qzr {
 
 struct PluginState {
+  // Start-up has run and shut-down has not: the entry points start the module on first use.
+  bool Started = false;
   std::string ModuleDir;  // folder of this module, with trailing delimiter
   std::string IniDir;     // folder of the host's suggested settings file, with trailing delimiter
   bool OSIsNT = false;

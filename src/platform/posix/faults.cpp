@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "util/no_destructor.h"
+
 namespace qzr::posix {
 namespace {
 
@@ -15,8 +17,8 @@ struct Fault {
 };
 
 std::vector<Fault>& Table() {
-  static std::vector<Fault> table;
-  return table;
+  static NoDestructor<std::vector<Fault>> table;
+  return table.get();
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ RegistryTree& Registry::Tree() {
 void Registry::Reload() {
   tree_.reset();
   handles_.clear();
+  std::string().swap(file_);
 }
 
 void Registry::Changed() {
