@@ -10,6 +10,7 @@
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
 #include "plugin/exports.h"
+#include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 #include "support/fixed_clock.h"
 #include "support/registry_scratch.h"
@@ -32,6 +33,7 @@ class UndoBackupTest : public PluginTest {
  protected:
   UndoBackupTest() : clock_(*Os().system, 30), clockOverride_(Os().system, &clock_) {
     std::filesystem::create_directories(std::filesystem::path(Module() + "plugins"));
+    Startup();
     State().ModuleDir = Module();
     Script() = DialogScript{};
   }
