@@ -30,22 +30,38 @@ TXARC& OpenedListing() {
 
 }  // namespace
 
+std::recursive_mutex& ListingLock() {
+  // Never destroyed: a host thread may still call in while the process ends.
+  static auto* lock = new std::recursive_mutex;
+  return *lock;
+}
+
 ListedEntry FindFirstEntry() {
+  std::lock_guard lock(ListingLock());
   OpenedListing();
+  State().Reads->Invalidate();
   if (!Listing().FindFirst("*.*")) return ListedEntry{".", 0};
   return Current();
 }
 
 std::optional<ListedEntry> FindNextEntry() {
+  std::lock_guard lock(ListingLock());
   if (!Listing().FindNext()) return std::nullopt;
   return Current();
 }
 
-int32_t CloseSearch() { return Listing().FindClose(); }
+int32_t CloseSearch() {
+  std::lock_guard lock(ListingLock());
+  return Listing().FindClose();
+}
 
-int32_t TweakIndexOf(const std::string& remoteName) { return OpenedListing().IndexOfName(FileNamePart(remoteName)); }
+int32_t TweakIndexOf(const std::string& remoteName) {
+  std::lock_guard lock(ListingLock());
+  return OpenedListing().IndexOfName(FileNamePart(remoteName));
+}
 
 const TTWREC* TweakAt(int32_t index) {
+  std::lock_guard lock(ListingLock());
   const PluginState& s = State();
   if (index < 0 || index >= s.TweakPos || index >= static_cast<int32_t>(s.TweakTable.size())) return nullptr;
   return &s.TweakTable[static_cast<size_t>(index)];

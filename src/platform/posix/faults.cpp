@@ -1,6 +1,7 @@
 // The table of injected faults.
 #include "platform/posix/faults.h"
 
+#include <mutex>
 #include <vector>
 
 namespace qzr::posix {
@@ -14,6 +15,11 @@ struct Fault {
   int skip;
 };
 
+std::mutex& TableMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 std::vector<Fault>& Table() {
   static std::vector<Fault> table;
   return table;
@@ -22,12 +28,17 @@ std::vector<Fault>& Table() {
 }  // namespace
 
 void Faults::Fail(const std::string& operation, long code, const std::string& pathPart, int times, int skip) {
+  std::lock_guard lock(TableMutex());
   Table().push_back(Fault{operation, code, pathPart, times, skip});
 }
 
-void Faults::Clear() { Table().clear(); }
+void Faults::Clear() {
+  std::lock_guard lock(TableMutex());
+  Table().clear();
+}
 
 long Faults::Check(const std::string& operation, const std::string& path) {
+  std::lock_guard lock(TableMutex());
   for (Fault& f : Table()) {
     if (f.operation != operation || f.times == 0) continue;
     if (!f.pathPart.empty() && path.find(f.pathPart) == std::string::npos) continue;
