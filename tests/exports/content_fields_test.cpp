@@ -56,6 +56,8 @@ class ContentFieldsTest : public PluginTest {
     Definition("cfg.tweak", "TWEAKNAME> CFG switch\r\nTYPE> CFG\r\nPATH> " + User() +
                                 "game.cfg\r\nVALUENAME> cache\r\nVALUETYPE> DWORD\r\nVALUEON> 128\r\n"
                                 "VALUEOFF> #SYSDELVAL\r\nDEFAULT> #SYSDELVAL\r\n");
+    Definition("cfg2.tweak", "TWEAKNAME> CFG second\r\nTYPE> CFG\r\nPATH> " + User() +
+                                 "game.cfg\r\nVALUENAME> sound\r\nVALUETYPE> STRING\r\nVALUEON> on\r\nVALUEOFF> off\r\n");
     Definition("nowhere.tweak", "TWEAKNAME> CFG nowhere\r\nTYPE> CFG\r\nPATH> " + User() + "missing" + kDelim +
                                     "x.cfg\r\nVALUENAME> a\r\nVALUETYPE> DWORD\r\nVALUEON> 1\r\nVALUEOFF> 0\r\n");
     HostConfigure(Module() + "wfx.ini");
@@ -291,6 +293,30 @@ TEST_F(ContentFieldsTest, SettingStateWritesWhatSaveWritesAndIsRefusedAsSaveIs) 
   EXPECT_EQ(FsSetAttr(remote.data(), 0x80), 1) << "attributes: nothing to change, nothing refused";
 }
 
+TEST_F(ContentFieldsTest, AFileIsReadOnceForAllItsFieldsAndTweaksUntilASaveOrAListing) {
+  WriteBytes(User() + "game.cfg", "cache=128\r\nsound=on\r\n");
+  WriteBytes(User() + "app.ini", "[Options]\r\nFast=yes\r\n");
+  HostList();
+  const int64_t start = State().Reads->FileReads();
+  for (int field : {0, 2, 0, 2}) {
+    EXPECT_EQ(Field("CFG switch.", field).Code, field == 0 ? host::kFtMultipleChoice : host::kFtBoolean);
+    EXPECT_EQ(Field("CFG second.", field).Code, field == 0 ? host::kFtMultipleChoice : host::kFtBoolean);
+  }
+  EXPECT_EQ(State().Reads->FileReads() - start, 1) << "two tweaks, two fields, twice: one read of game.cfg";
+  Field("INI switch.", 0);
+  const int64_t afterIni = State().Reads->FileReads();
+  Field("INI switch.", 2);
+  EXPECT_EQ(State().Reads->FileReads(), afterIni) << "the second field asks the profile functions nothing new";
+
+  WriteBytes(User() + "game.cfg", "sound=on\r\n");
+  EXPECT_EQ(Field("CFG switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"})) << "until the next listing";
+  HostList();
+  EXPECT_EQ(Field("CFG switch.", 0), (Answer{host::kFtMultipleChoice, "No"})) << "a listing looks again";
+  EXPECT_EQ(Set("CFG second.", "No"), host::kFtSetSuccess);
+  EXPECT_EQ(Field("CFG second.", 0), (Answer{host::kFtMultipleChoice, "No"})) << "a Save looks again";
+  EXPECT_EQ(ReadBytes(User() + "game.cfg"), "sound=off\r\n");
+}
+
 TEST_F(ContentFieldsTest, TotalCommandersWindowIsAskedToRereadAfterASaveAndNoOtherWindowIs) {
   const PostedMessage reread{0x0400 + 51, 540, 0};
   TestWindow commander("TTOTAL_CMD");
@@ -350,7 +376,7 @@ TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSaves) {
   b.join();
   c.join();
   EXPECT_EQ(bad.load(), 0);
-  EXPECT_EQ(HostList().size(), 7u);
+  EXPECT_EQ(HostList().size(), 8u);
   EXPECT_EQ(Field("Registry switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"})) << "the last save counts";
   EXPECT_EQ(Field("CFG switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"}));
 }
