@@ -31,9 +31,8 @@ TXARC& OpenedListing() {
 }  // namespace
 
 std::recursive_mutex& ListingLock() {
-  // Never destroyed: a host thread may still call in while the process ends.
-  static auto* lock = new std::recursive_mutex;
-  return *lock;
+  static std::recursive_mutex lock;
+  return lock;
 }
 
 ListedEntry FindFirstEntry() {
