@@ -1,6 +1,7 @@
 // The panel's read cache.
 #include "apply/state_read_cache.h"
 
+#include "base/file_replace.h"
 #include "platform/platform.h"
 #include "stores/cfg.h"
 
@@ -52,6 +53,7 @@ std::shared_ptr<const TCFG> StateReadCache::CfgFile(const std::string& path) {
   auto it = cfgFiles_.find(path);
   if (it != cfgFiles_.end()) return it->second;
   ++cfgReads_;
+  std::shared_lock replacing(FileReplaceLock());
   auto cfg = std::make_shared<const TCFG>(path, CfgMissing::kReadAsEmpty);
   cfgFiles_.emplace(path, cfg);
   return cfg;

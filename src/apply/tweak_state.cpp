@@ -2,7 +2,10 @@
 #include "apply/tweak_state.h"
 
 #include <algorithm>
+#include <mutex>
+#include <shared_mutex>
 
+#include "base/file_replace.h"
 #include "definitions/value_text.h"
 #include "platform/platform.h"
 #include "stores/cfg.h"
@@ -63,6 +66,7 @@ CurrentValue ReadCurrentValue(const TTWREC& tweak) {
     case kPlugReg: return ReadRegistryValue(tweak);
     case kPlugIni: return ReadIniValue(tweak, *Os().profile);
     case kPlugCfg: {
+      std::shared_lock replacing(FileReplaceLock());  // a bulk change may save it on another thread
       TCFG cfg(tweak.Path);
       CurrentValue current = ReadCfgValue(tweak, cfg);
       cfg.Close();
