@@ -222,7 +222,7 @@ void BM_Lookups(benchmark::State& bench) {
 // The panel after a listing: the State of every tweak, as the host asks for it (the listing
 // forgets the read cache first). `fields` also asks for Is default, which needs the same value.
 double ReadStates(const std::vector<std::string>& remoteNames, bool withIsDefault, int& failures) {
-  State().Reads->Invalidate();
+  PanelReads().Invalidate();
   auto start = Clock::now();
   char value[512];
   for (const std::string& name : remoteNames) {
@@ -250,9 +250,9 @@ void BM_StateColumn(benchmark::State& bench) {
   int failures = 0;
   int64_t reads = 0;
   for (auto _ : bench) {
-    const int64_t before = State().Reads->FileReads();
+    const int64_t before = PanelReads().FileReads();
     double seconds = ReadStates(remoteNames, true, failures);
-    reads = State().Reads->FileReads() - before;
+    reads = PanelReads().FileReads() - before;
     bench.SetIterationTime(seconds);
     total += seconds;
   }

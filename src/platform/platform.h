@@ -27,6 +27,9 @@ struct Platform {
 
 // The backend this build was made with; implemented once per backend.
 Platform NativePlatform();
+// The module is unloading: the build's backend frees what it keeps in memory (the substitute
+// registry's tree), so that nothing is left behind in the host; a later call simply loads it again.
+void ReleaseNativePlatform();
 
 // The seam in force for this process.
 Platform& Os();

@@ -103,7 +103,7 @@ int GetFieldValue(const std::string& remoteName, int index, void* value, int max
   }
   StateFields fields;
   try {
-    fields = MakeStateFields(*tweak, State().Reads->Read(*tweak), language);
+    fields = MakeStateFields(*tweak, PanelReads().Read(*tweak), language);
   } catch (const std::exception&) {
     return host::kFtFileError;  // a CFG file that is there but cannot be read
   }

@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "platform/platform.h"
 #include "plugin/host_window.h"
+#include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "plugin/state_calls.h"
@@ -43,12 +44,12 @@ void OpenTweak(const std::string& fileName) {
   }
   TweakActions actions;
   // The dialog closes with kModalOk after a Save only: the panel then shows the new state.
-  if (ShowApplyDialog(state, actions, State().Language) == kModalOk) RereadHostPanel();
+  if (ShowApplyDialog(state, actions, State().Language, KeepLanguage) == kModalOk) RereadHostPanel();
 }
 
 void ExecuteFile(const std::string& remoteName, const std::string& verb) {
   if (verb == "properties" && remoteName == std::string(1, kPathDelim)) {
-    ShowAboutDialog(State().Language);
+    ShowAboutDialog(State().Language, KeepLanguage);
     return;
   }
   std::string name = FileNamePart(remoteName);

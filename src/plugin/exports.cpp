@@ -1,4 +1,4 @@
-// The exported entry points: each one a guarded call into the portable code.
+// The exported entry points: each one a started, guarded call into the portable code.
 #include <cstring>
 #include <string>
 
@@ -6,7 +6,7 @@
 #include "plugin/exports.h"
 #include "plugin/file_ops.h"
 #include "plugin/find_record.h"
-#include "plugin/guard.h"
+#include "plugin/entry.h"
 #include "plugin/host_window.h"
 #include "plugin/icons.h"
 #include "plugin/lifecycle.h"
@@ -17,22 +17,22 @@ using namespace qzr::host;
 
 QZR_EXPORT int DCPCALL FsInit(int /*PluginNr*/, tProgressProc /*pProgressProc*/, tLogProc /*pLogProc*/,
                               tRequestProc /*pRequestProc*/) {
-  return 0;
+  return Entry(0, [] { return 0; });
 }
 
 QZR_EXPORT void DCPCALL FsSetDefaultParams(FsDefaultParamStruct* dps) {
-  GuardedVoid([&] {
+  EntryVoid([&] {
     if (!dps) return;
     SetDefaultParams(std::string(dps->DefaultIniName, strnlen(dps->DefaultIniName, kMaxPath)));
   });
 }
 
 QZR_EXPORT void DCPCALL FsGetDefRootName(char* DefRootName, int maxlen) {
-  GuardedVoid([&] { CopyRootName(DefRootName, maxlen); });
+  EntryVoid([&] { CopyRootName(DefRootName, maxlen); });
 }
 
 QZR_EXPORT void* DCPCALL FsFindFirst(char* /*Path*/, FindData* FindData) {
-  return Guarded(reinterpret_cast<void*>(intptr_t{-1}), [&]() -> void* {
+  return Entry(reinterpret_cast<void*>(intptr_t{-1}), [&]() -> void* {
     if (!FindData) return reinterpret_cast<void*>(intptr_t{-1});
     FillFindData(FindData, FindFirstEntry());
     return nullptr;
@@ -40,7 +40,7 @@ QZR_EXPORT void* DCPCALL FsFindFirst(char* /*Path*/, FindData* FindData) {
 }
 
 QZR_EXPORT int DCPCALL FsFindNext(void* /*Hdl*/, FindData* FindData) {
-  return Guarded(0, [&] {
+  return Entry(0, [&] {
     if (!FindData) return 0;
     std::optional<ListedEntry> entry = FindNextEntry();
     if (!entry) return 0;
@@ -50,11 +50,11 @@ QZR_EXPORT int DCPCALL FsFindNext(void* /*Hdl*/, FindData* FindData) {
 }
 
 QZR_EXPORT int DCPCALL FsFindClose(void* /*Hdl*/) {
-  return Guarded(0, [] { return CloseSearch(); });
+  return Entry(0, [] { return CloseSearch(); });
 }
 
 QZR_EXPORT int DCPCALL FsGetFile(char* RemoteName, char* LocalName, int /*CopyFlags*/, void* /*RemoteInfo*/) {
-  return Guarded(kFsFileWriteError, [&] {
+  return Entry(kFsFileWriteError, [&] {
     if (!RemoteName || !LocalName) return kFsFileNotFound;
     switch (CopyReportOut(RemoteName, LocalName)) {
       case CopyOutcome::kDone: return kFsFileOk;
@@ -72,7 +72,7 @@ QZR_EXPORT int DCPCALL FsPutFile(char* /*LocalName*/, char* /*RemoteName*/, int 
 QZR_EXPORT int DCPCALL FsDeleteFile(char* /*RemoteName*/) { return 0; }
 
 QZR_EXPORT int DCPCALL FsExtractCustomIcon(char* RemoteName, int /*ExtractFlags*/, void** TheIcon) {
-  return Guarded(kFsIconUseDefault, [&] {
+  return Entry(kFsIconUseDefault, [&] {
     if (!RemoteName || !TheIcon) return kFsIconUseDefault;
     const char* resource = IconResourceFor(RemoteName);
     void* icon = resource ? LoadSharedIcon(resource) : nullptr;
@@ -83,7 +83,7 @@ QZR_EXPORT int DCPCALL FsExtractCustomIcon(char* RemoteName, int /*ExtractFlags*
 }
 
 QZR_EXPORT int DCPCALL FsExecuteFile(void* MainWin, char* RemoteName, char* Verb) {
-  return Guarded(kFsExecOk, [&] {
+  return Entry(kFsExecOk, [&] {
     RememberHostWindow(MainWin);
     if (RemoteName && Verb) ExecuteFile(RemoteName, Verb);
     return kFsExecOk;

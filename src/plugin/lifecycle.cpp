@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <utility>
 
 #include "base/write_access.h"
 #include "platform/platform.h"
@@ -11,6 +13,7 @@
 #include "plugin/os_probe.h"
 #include "plugin/plugin_state.h"
 #include "texts/texts.h"
+#include "util/no_destructor.h"
 #include "util/text.h"
 
 namespace qzr {
@@ -24,8 +27,15 @@ void ShowNeedWriteAccess(const std::string& folder) {
   Os().ui->ShowMessage(Format(texts::kNeedWriteAccess, {Os().system->AnsiToUtf8(folder)}), std::string(texts::kCaption));
 }
 
+void EnsureStarted() {
+  static NoDestructor<std::mutex> starting;
+  std::lock_guard<std::mutex> lock(starting.get());
+  if (!State().Started) Startup();
+}
+
 void Startup() {
   PluginState& s = State();
+  s.Started = true;
   s.OSIsNT = !IsWin9x();
   std::string module = Os().system->ModuleFileName();
   if (module.size() > kMaxPath) module.resize(kMaxPath);
@@ -58,20 +68,35 @@ void CopyRootName(char* buffer, int maxlen) {
   buffer[n] = '\0';
 }
 
+void KeepLanguage() {
+  const PluginState& s = State();
+  // Never configured: there is no settings file to keep it in.
+  if (s.IniDir.empty()) return;
+  if (HasWriteAccess(s.IniDir))
+    SaveLanguage(s.Language);
+  else
+    ShowNeedWriteAccess(s.IniDir);
+}
+
 void Shutdown() {
   PluginState& s = State();
+  if (!s.Started) return;
+  s.Started = false;
   s.XArc.reset();
-  // Never configured: nothing was read, so nothing is saved over what the user has.
-  if (!s.IniDir.empty()) {
-    if (HasWriteAccess(s.IniDir))
+  // Never configured: nothing was read, so nothing is saved over what the user has. A folder
+  // without write access was reported when the language was read or chosen.
+  if (!s.IniDir.empty() && HasWriteAccess(s.IniDir)) {
+    try {
       SaveLanguage(s.Language);
-    else
-      ShowNeedWriteAccess(s.IniDir);
+    } catch (const std::exception&) {
+      // Refused after all: nothing may be shown while the module unloads, and the rest is freed.
+    }
   }
-  s.IniDir.clear();
-  s.ModuleDir.clear();
-  std::vector<TTWREC>().swap(s.TweakTable);
-  s.TweakPos = 0;
+  // The tweak table, the folders and the rest back as at load, their memory freed: the state
+  // itself is never destroyed, and a host may load the module again.
+  // (Swapped, not assigned: an assigned empty string would keep the old one's buffer.)
+  PluginState atLoad;
+  std::swap(s, atLoad);
 }
 
 }  // namespace qzr

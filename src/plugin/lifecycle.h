@@ -1,16 +1,24 @@
-// The module's life as the host sees it: start-up on load, the three configuring calls, and
-// shut-down on unload.
+// The module's life as the host sees it: start-up at the first entry point, the three
+// configuring calls, the language kept when the user chooses it, and shut-down on unload.
 #pragma once
 #include <string>
 
 namespace qzr {
 
-// Library attach: OS family, module folder, the unopened listing.
+// Runs start-up once per load, from whichever entry point comes first and on any thread. Never
+// from library attach: there Windows holds the loader lock, under which the registry (the OS
+// probe) must not be touched.
+void EnsureStarted();
+// Start-up itself: OS family, module folder, the unopened listing.
 void Startup();
-// Library detach: frees the listing, saves the language, releases the tweak table.
+// Library detach: frees the listing, saves the language, releases the tweak table. Runs once per
+// start-up and shows nothing: it runs while the module unloads, where no window may be made.
 void Shutdown();
 // FsSetDefaultParams: IniDir from the host's suggested settings file, then the language.
 void SetDefaultParams(const std::string& defaultIniName);
+// The flag buttons chose the language: it is written to qzrtc.ini at once, so a host that never
+// unloads the module cleanly keeps it too. A settings folder without write access says so.
+void KeepLanguage();
 // FsGetDefRootName: the root name cut to maxlen - 1 characters and a zero byte.
 void CopyRootName(char* buffer, int maxlen);
 // Shows "QZR_TC: I must have write access to %s".

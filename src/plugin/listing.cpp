@@ -3,6 +3,7 @@
 
 #include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
+#include "util/no_destructor.h"
 #include "util/text.h"
 
 namespace qzr {
@@ -31,14 +32,22 @@ TXARC& OpenedListing() {
 }  // namespace
 
 std::recursive_mutex& ListingLock() {
-  static std::recursive_mutex lock;
-  return lock;
+  // Never destroyed, as the state it guards.
+  static NoDestructor<std::recursive_mutex> lock;
+  return lock.get();
+}
+
+StateReadCache& PanelReads() {
+  std::lock_guard lock(ListingLock());
+  PluginState& s = State();
+  if (!s.Reads) s.Reads = std::make_shared<StateReadCache>();
+  return *s.Reads;
 }
 
 ListedEntry FindFirstEntry() {
   std::lock_guard lock(ListingLock());
   OpenedListing();
-  State().Reads->Invalidate();
+  PanelReads().Invalidate();
   if (!Listing().FindFirst("*.*")) return ListedEntry{".", 0};
   return Current();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "apply/state_read_cache.h"
 #include "definitions/tweak_record.h"
 
 namespace qzr {
@@ -19,6 +20,9 @@ struct ListedEntry {
 // from: a host may ask for fields from one thread while another lists. Recursive, as a message
 // box shown during the build lets the host call in again on the same thread.
 std::recursive_mutex& ListingLock();
+
+// The read cache the panel's columns read states through, made at first use.
+StateReadCache& PanelReads();
 
 // FsFindFirst: opens the listing at the first call of a load (which builds the database); the
 // first entry, or "." when the folder holds no tweak. A listing is a fresh look: the panel's

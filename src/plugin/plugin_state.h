@@ -1,7 +1,8 @@
-// The module's global state: one instance for the whole load, so a test can start afresh with
-// ResetState(). Hosts call some entry points from background threads (the panel's fields): the
-// listing and the database build behind it run under ListingLock() (listing.h), after which the
-// tweak table no longer changes and is read without a lock; the read cache locks itself.
+// The module's global state: one instance for the whole load, never destroyed (shut-down may run
+// after the C++ runtime's static destructors), so a test can start afresh with ResetState().
+// Hosts call some entry points from background threads (the panel's fields): the listing and the
+// database build behind it run under ListingLock() (listing.h), after which the tweak table no
+// longer changes and is read without a lock; the read cache locks itself.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -16,6 +17,8 @@
 namespace qzr {
 
 struct PluginState {
+  // Start-up has run and shut-down has not: the entry points start the module on first use.
+  bool Started = false;
   std::string ModuleDir;  // folder of this module, with trailing delimiter
   std::string IniDir;     // folder of the host's suggested settings file, with trailing delimiter
   bool OSIsNT = false;
@@ -29,8 +32,9 @@ struct PluginState {
   std::shared_ptr<TXARC> XArc;
   // The TweakTable index of the tweak the apply dialog shows.
   int32_t CurrentTweak = -1;
-  // What the panel's columns read states through; forgotten at every Save and every listing.
-  std::shared_ptr<StateReadCache> Reads = std::make_shared<StateReadCache>();
+  // What the panel's columns read states through (made at first use by PanelReads(),
+  // listing.h); forgotten at every Save and every listing.
+  std::shared_ptr<StateReadCache> Reads;
   // The host's main window, as FsExecuteFile was last given it: where the panel's reread
   // command goes after a Save.
   void* HostWindow = nullptr;

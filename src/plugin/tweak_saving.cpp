@@ -2,6 +2,7 @@
 #include "plugin/tweak_saving.h"
 
 #include "apply/apply_save.h"
+#include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 
 namespace qzr {
@@ -10,7 +11,7 @@ namespace {
 // A failed save may have changed part of what it meant to (a key made, the value refused).
 class ForgetReadsAtEnd {
  public:
-  ~ForgetReadsAtEnd() { State().Reads->Invalidate(); }
+  ~ForgetReadsAtEnd() { PanelReads().Invalidate(); }
 };
 
 }  // namespace

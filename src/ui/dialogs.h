@@ -28,14 +28,19 @@ class ApplyDialogActions {
   virtual void Rebuild() = 0;
 };
 
+// Runs after a flag button has set the interface language, while the dialog stays open: the
+// plugin keeps the choice in its settings file at once. May raise like the buttons' actions.
+using LanguageChosen = std::function<void()>;
+
 // Shows the apply dialog modally (no owner, centred on the screen) and returns its modal result.
 // Its texts follow `language`, the interface language, which its flag buttons change at once
 // (so a rebuild started from the dialog speaks the language chosen).
-int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language);
+int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language,
+                    const LanguageChosen& chosen = {});
 
 // Shows the about dialog modally, in `language`, which its flag buttons change; returns
 // kModalOk (OK) or kModalCancel (close box).
-int ShowAboutDialog(uint8_t& language);
+int ShowAboutDialog(uint8_t& language, const LanguageChosen& chosen = {});
 
 // Runs what a dialog button asks for. Returns the message to show when it raised, nothing when it
 // went through: the dialog's message handling, which keeps the dialog open after an error.

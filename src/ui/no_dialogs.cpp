@@ -5,9 +5,11 @@
 
 namespace qzr {
 
-int ShowApplyDialog(const ApplyDialogState&, ApplyDialogActions&, uint8_t&) { return kModalCancel; }
+int ShowApplyDialog(const ApplyDialogState&, ApplyDialogActions&, uint8_t&, const LanguageChosen&) {
+  return kModalCancel;
+}
 
-int ShowAboutDialog(uint8_t&) { return kModalCancel; }
+int ShowAboutDialog(uint8_t&, const LanguageChosen&) { return kModalCancel; }
 
 }  // namespace qzr
 #endif

@@ -4,6 +4,7 @@
 // and no file of the user's is cut short.
 #include <filesystem>
 
+#include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
@@ -28,6 +29,7 @@ class BadInputTest : public PluginTest {
   BadInputTest() {
     fs::create_directories(fs::path(Module() + "plugins"));
     fs::create_directories(fs::path(User()));
+    Startup();
     State().ModuleDir = Module();
     HostConfigure(Module() + "wfx.ini");
     Script() = DialogScript{};

@@ -14,6 +14,7 @@
 #include "exports/scripted_dialogs.h"
 #include "plugin/content_exports.h"
 #include "plugin/exports.h"
+#include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "stores/vesk_registry.h"
@@ -40,6 +41,7 @@ class ContentFieldsTest : public PluginTest {
   ContentFieldsTest() {
     fs::create_directories(fs::path(Module() + "plugins"));
     fs::create_directories(fs::path(User()));
+    Startup();
     State().ModuleDir = Module();
     const std::string reg = "ROOTKEY> HKCU\r\nPATH> " + ScratchKey::Path("Columns") + "\r\n";
     Definition("switch.tweak", "TWEAKNAME> Registry switch\r\n" + reg +
@@ -119,7 +121,7 @@ class ContentFieldsTest : public PluginTest {
   void ClearWorld() {
     DeleteRegistryTree(kHkeyCurrentUser, ScratchKey::Path("Columns"));
     for (const std::string& file : ListFolder(User())) fs::remove_all(fs::path(User() + file));
-    State().Reads->Invalidate();
+    PanelReads().Invalidate();
   }
   static std::string Ansi(const std::string& utf8) { return Os().system->Utf8ToAnsi(utf8); }
 
@@ -298,16 +300,16 @@ TEST_F(ContentFieldsTest, AFileIsReadOnceForAllItsFieldsAndTweaksUntilASaveOrALi
   WriteBytes(User() + "game.cfg", "cache=128\r\nsound=on\r\n");
   WriteBytes(User() + "app.ini", "[Options]\r\nFast=yes\r\n");
   HostList();
-  const int64_t start = State().Reads->FileReads();
+  const int64_t start = PanelReads().FileReads();
   for (int field : {0, 2, 0, 2}) {
     EXPECT_EQ(Field("CFG switch.", field).Code, field == 0 ? host::kFtMultipleChoice : host::kFtBoolean);
     EXPECT_EQ(Field("CFG second.", field).Code, field == 0 ? host::kFtMultipleChoice : host::kFtBoolean);
   }
-  EXPECT_EQ(State().Reads->FileReads() - start, 1) << "two tweaks, two fields, twice: one read of game.cfg";
+  EXPECT_EQ(PanelReads().FileReads() - start, 1) << "two tweaks, two fields, twice: one read of game.cfg";
   Field("INI switch.", 0);
-  const int64_t afterIni = State().Reads->FileReads();
+  const int64_t afterIni = PanelReads().FileReads();
   Field("INI switch.", 2);
-  EXPECT_EQ(State().Reads->FileReads(), afterIni) << "the second field asks the profile functions nothing new";
+  EXPECT_EQ(PanelReads().FileReads(), afterIni) << "the second field asks the profile functions nothing new";
 
   WriteBytes(User() + "game.cfg", "sound=on\r\n");
   EXPECT_EQ(Field("CFG switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"})) << "until the next listing";
@@ -355,6 +357,7 @@ TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSaves) {
                                           "INI switch.", "CFG switch."};
   // A fresh load: the first reader's call builds the database while the others ask too.
   ResetState();
+  Startup();
   State().ModuleDir = Module();
   HostConfigure(Module() + "wfx.ini");
   std::mutex badMutex;

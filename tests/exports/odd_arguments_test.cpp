@@ -6,6 +6,7 @@
 #include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
 #include "plugin/exports.h"
+#include "plugin/lifecycle.h"
 #include "support/test_support.h"
 
 namespace qzr::test {
@@ -19,6 +20,7 @@ class OddArgumentsTest : public PluginTest {
 };
 
 TEST_F(OddArgumentsTest, NullPointersAnswerWithoutTouchingAnything) {
+  Startup();
   State().ModuleDir = folder_.dir();
   FsSetDefaultParams(nullptr);
   EXPECT_TRUE(State().IniDir.empty());
@@ -73,6 +75,7 @@ TEST_F(OddArgumentsTest, SuggestedSettingsNameWithoutTerminatingZero) {
 
 TEST_F(OddArgumentsTest, ListingCallsOutOfOrder) {
   WriteBytes(folder_.path("plugins"), "");  // a file where the plugins folder should be
+  Startup();
   State().ModuleDir = folder_.dir();
   HostConfigure(folder_.path("wfx.ini"));
   host::FindData found{};

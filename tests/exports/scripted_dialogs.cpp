@@ -15,7 +15,8 @@ void Press(const std::function<void()>& action) {
 
 }  // namespace
 
-int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& /*language*/) {
+int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& /*language*/,
+                    const LanguageChosen& /*chosen*/) {
   test::DialogScript& script = test::Script();
   ++script.ApplyShown;
   if (script.RebuildPresses > 0) {
@@ -30,7 +31,7 @@ int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, 
   return saved ? kModalOk : kModalCancel;
 }
 
-int ShowAboutDialog(uint8_t& /*language*/) {
+int ShowAboutDialog(uint8_t& /*language*/, const LanguageChosen& /*chosen*/) {
   ++test::Script().AboutShown;
   return kModalOk;
 }

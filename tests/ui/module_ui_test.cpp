@@ -113,20 +113,27 @@ TEST_F(ModuleUiTest, TypedTextThatIsNoNumberShowsTheErrorAndKeepsTheDialog) {
   EXPECT_EQ(Stored("Typed"), "42");
 }
 
+// The flag buttons' choice is in qzrtc.ini while the dialog is still open: a host that ends
+// without unloading the module keeps it too.
 TEST_F(ModuleUiTest, PropertiesOfTheRootShowTheAboutDialog) {
   std::vector<std::string> failures;
+  std::string settings = module_.path("settings") + "\\qzrtc.ini";
+  std::string chosen;
   int code = DialogDriver::Run([&] { return host_->ExecuteFile("\\", "properties"); },
-                               [](DialogDriver& d) {
+                               [&](DialogDriver& d) {
                                  HWND form = d.WaitForForm(IDC_BUTTON1, 30);
                                  d.ExpectText(d.Control(form, IDC_MEMO1),
                                               "QZR_TC - simply and powerfull text plugins based system tweaker.",
                                               "the English sentence");
+                                 d.Click(d.Control(form, IDC_SPEEDBUTTON3));
+                                 chosen = Exists(settings) ? ReadBytes(settings) : "none";
                                  d.Click(d.Control(form, IDC_BUTTON1));
                                  d.WaitUntilClosed(form);
                                },
                                failures);
   EXPECT_EQ(code, 0);
   for (const std::string& f : failures) ADD_FAILURE() << f;
+  EXPECT_EQ(chosen, "[main]\r\nlang=1\r\n") << "the Russian flag's choice, at once";
   EXPECT_EQ(host_->ExecuteFile("\\UI switch.", "OPEN"), 0) << "another verb does nothing (and shows nothing)";
   EXPECT_EQ(host_->ExecuteFile("\\UI switch.", "properties"), 0);
 }

@@ -6,6 +6,9 @@
 #include "base/write_access.h"
 #include "support/test_support.h"
 
+#include <filesystem>
+#include <thread>
+
 namespace qzr::test {
 namespace {
 
@@ -127,8 +130,58 @@ TEST_F(StartupConfigTest, UnwritableSettingsFolderShowsTheMessageAndSavesNothing
   EXPECT_EQ(ui_.messages[0], "QZR_TC: I must have write access to " + folder_.path("blocker") + kPathDelim);
   EXPECT_EQ(State().Language, kEnglish);
   Shutdown();
-  EXPECT_EQ(ui_.messages.size(), 2u) << "shut-down tells the same";
+  EXPECT_EQ(ui_.messages.size(), 1u) << "shut-down shows nothing: it runs while the module unloads";
   EXPECT_EQ(ReadBytes(folder_.path("blocker")), "not a folder");
+}
+
+// A flag button's choice reaches qzrtc.ini at once, not only at a clean unload.
+TEST_F(StartupConfigTest, ChosenLanguageIsKeptAtOnce) {
+  struct Case {
+    const char* name;
+    std::string iniName;  // "" = never configured
+    std::string ini;      // the file that must hold lang=1 afterwards ("" = none may exist)
+    size_t messages;
+  } cases[] = {
+      {"configured", folder_.path("wfx.ini"), Ini(), 0},
+      {"never configured", "", "", 0},
+      {"settings folder missing", folder_.path("gone") + kPathDelim + "wfx.ini", "", 2},
+  };
+  for (const Case& c : cases) {
+    ResetState();
+    ui_.messages.clear();
+    std::filesystem::remove(Ini());
+    Startup();
+    if (!c.iniName.empty()) SetDefaultParams(c.iniName);
+    State().Language = kRussian;
+    KeepLanguage();
+    if (c.ini.empty()) {
+      EXPECT_FALSE(Exists(Ini())) << c.name;
+    } else {
+      EXPECT_EQ(ReadBytes(c.ini), "[main]\r\nlang=1\r\n") << c.name;
+    }
+    EXPECT_EQ(ui_.messages.size(), c.messages) << c.name << ": the folder is named when read and when chosen";
+  }
+}
+
+// Whatever calls it, shut-down runs once per start-up, and start-up once however many threads
+// reach the module first.
+TEST_F(StartupConfigTest, StartupAndShutdownRunOnce) {
+  std::vector<std::thread> hosts;
+  for (int i = 0; i < 4; ++i) hosts.emplace_back([] { EnsureStarted(); });
+  for (std::thread& t : hosts) t.join();
+  ASSERT_TRUE(State().Started);
+  std::shared_ptr<TXARC> listing = State().XArc;
+  EnsureStarted();
+  EXPECT_EQ(State().XArc, listing) << "a started module is not started again";
+  SetDefaultParams(folder_.path("wfx.ini"));
+  Shutdown();
+  ASSERT_TRUE(Exists(Ini()));
+  std::filesystem::remove(Ini());
+  Shutdown();
+  EXPECT_FALSE(Exists(Ini())) << "a second shut-down writes nothing";
+  ResetState();
+  Shutdown();
+  EXPECT_TRUE(ui_.messages.empty()) << "a module never started shuts down quietly";
 }
 
 TEST_F(StartupConfigTest, NeverConfiguredUnloadWritesNothing) {

@@ -4,6 +4,8 @@
 #include <mutex>
 #include <vector>
 
+#include "util/no_destructor.h"
+
 namespace qzr::posix {
 namespace {
 
@@ -21,8 +23,8 @@ std::mutex& TableMutex() {
 }
 
 std::vector<Fault>& Table() {
-  static std::vector<Fault> table;
-  return table;
+  static NoDestructor<std::vector<Fault>> table;
+  return table.get();
 }
 
 }  // namespace

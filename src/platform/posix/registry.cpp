@@ -61,6 +61,7 @@ void Registry::Reload() {
   std::lock_guard lock(mutex_);
   tree_.reset();
   handles_.clear();
+  std::string().swap(file_);
 }
 
 void Registry::Changed() {

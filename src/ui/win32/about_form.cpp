@@ -68,9 +68,9 @@ bool TForm2::OnKeyPreview(const MSG& msg) {
 
 namespace qzr {
 
-int ShowAboutDialog(uint8_t& language) {
+int ShowAboutDialog(uint8_t& language, const LanguageChosen& chosen) {
   ui::VisualStylesScope styles;
-  ui::TForm2 form(language);
+  ui::TForm2 form(language, chosen);
   if (!form.Create()) return kModalCancel;
   return form.ShowModal();
 }

@@ -8,7 +8,7 @@ namespace qzr::ui {
 
 class TForm2 final : public Form {
  public:
-  explicit TForm2(uint8_t& language) : Form(language) {}
+  TForm2(uint8_t& language, const LanguageChosen& chosen) : Form(language, chosen) {}
   bool Create();
   // Empties the sentence, then shows the one of the current interface language.
   void ApplyLanguage() override;

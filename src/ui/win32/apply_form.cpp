@@ -223,17 +223,14 @@ void TForm1::Button2Click() {
   if (auto error = RunDialogAction([&] { actions_.Rebuild(); })) ShowError(*error);
 }
 
-void TForm1::ShowError(const std::string& message) const {
-  Os().ui->ShowMessage(message, std::string(texts::kCaption));
-}
-
 }  // namespace qzr::ui
 
 namespace qzr {
 
-int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language) {
+int ShowApplyDialog(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language,
+                    const LanguageChosen& chosen) {
   ui::VisualStylesScope styles;
-  ui::TForm1 form(state, actions, language);
+  ui::TForm1 form(state, actions, language, chosen);
   if (!form.Create()) return kModalCancel;
   return form.ShowModal();
 }

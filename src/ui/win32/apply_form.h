@@ -11,8 +11,9 @@ namespace qzr::ui {
 
 class TForm1 final : public Form {
  public:
-  TForm1(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language)
-      : Form(language), state_(state), actions_(actions) {}
+  TForm1(const ApplyDialogState& state, ApplyDialogActions& actions, uint8_t& language,
+         const LanguageChosen& chosen)
+      : Form(language, chosen), state_(state), actions_(actions) {}
   bool Create();
   // Sets the texts of the current interface language; another language value changes nothing.
   void ApplyLanguage() override;
@@ -33,7 +34,6 @@ class TForm1 final : public Form {
   void Button2Click();
   void ShowPage(int index);
   void ShowTexts();
-  void ShowError(const std::string& message) const;
   HWND Item(int id) const;
 
   const ApplyDialogState& state_;

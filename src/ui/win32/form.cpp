@@ -152,6 +152,12 @@ void Form::AddFlagButtons(HWND parent, const RECT& russian, const RECT& english)
 void Form::SwitchLanguage(uint8_t language) {
   language_ = language;
   ApplyLanguage();
+  if (!languageChosen_) return;
+  if (auto error = RunDialogAction(languageChosen_)) ShowError(*error);
+}
+
+void Form::ShowError(const std::string& message) {
+  Os().ui->ShowMessage(message, std::string(texts::kCaption));
 }
 
 void Form::Highlight(HWND label, int code, COLORREF over, COLORREF away) {

@@ -10,14 +10,16 @@
 #include <string>
 #include <string_view>
 
+#include "ui/dialogs.h"
 #include "ui/win32/gdi.h"
 
 namespace qzr::ui {
 
 class Form {
  public:
-  // `language` is the interface language: the form shows it, and its flag buttons change it.
-  explicit Form(uint8_t& language) : language_(language) {}
+  // `language` is the interface language: the form shows it, and its flag buttons change it and
+  // then run `chosen`.
+  Form(uint8_t& language, const LanguageChosen& chosen) : language_(language), languageChosen_(chosen) {}
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -62,6 +64,8 @@ class Form {
   void AddFlagButtons(HWND parent, const RECT& russian, const RECT& english);
 
   uint8_t Language() const { return language_; }
+  // A message box with the plugin's caption; the form stays open.
+  static void ShowError(const std::string& message);
   // A label's notification `code`: under the pointer it turns `over`, when the pointer leaves `away`.
   static void Highlight(HWND label, int code, COLORREF over, COLORREF away);
   // A click on a link label (`code`) opens the maker's web page; `owner` goes to the shell.
@@ -77,6 +81,7 @@ class Form {
   void SwitchLanguage(uint8_t language);
 
   uint8_t& language_;
+  LanguageChosen languageChosen_;
   Bitmap flagRu_, flagUs_;
   HWND hwnd_ = nullptr;
   int modalResult_ = 0;

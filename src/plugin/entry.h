@@ -1,0 +1,28 @@
+// How every export runs its body: the module is started first (once per load, by whichever
+// entry point a host calls first, on any thread), and nothing but the interface's codes crosses
+// the module boundary.
+#pragma once
+#include <utility>
+
+#include "plugin/guard.h"
+#include "plugin/lifecycle.h"
+
+namespace qzr {
+
+template <typename R, typename Body>
+R Entry(R fallback, Body&& body) noexcept {
+  return Guarded(fallback, [&]() -> R {
+    EnsureStarted();
+    return std::forward<Body>(body)();
+  });
+}
+
+template <typename Body>
+void EntryVoid(Body&& body) noexcept {
+  GuardedVoid([&] {
+    EnsureStarted();
+    std::forward<Body>(body)();
+  });
+}
+
+}  // namespace qzr
