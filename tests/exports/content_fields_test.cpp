@@ -351,15 +351,21 @@ TEST_F(ContentFieldsTest, TotalCommandersWindowIsAskedToRereadAfterASaveAndNoOth
   EXPECT_TRUE(commander.Take().empty()) << "a refused Save changes nothing to show";
 }
 
-TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSaves) {
+TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSavesAfterTheSettingsCameTwice) {
   WriteBytes(User() + "app.ini", "[Options]\r\nFast=yes\r\n");
   const std::vector<std::string> names = {"Registry switch.", "Deleting switch.", "Typed delay.", "Byte value.",
                                           "INI switch.", "CFG switch."};
   // A fresh load: the first reader's call builds the database while the others ask too.
+  // Double Commander's order: the settings file before FsInit and again after it.
   ResetState();
   Startup();
   State().ModuleDir = Module();
-  HostConfigure(Module() + "wfx.ini");
+  host::FsDefaultParamStruct dps{};
+  dps.size = sizeof dps;
+  const std::string ini = Module() + "wfx.ini";
+  std::memcpy(dps.DefaultIniName, ini.c_str(), ini.size() + 1);
+  FsSetDefaultParams(&dps);
+  HostConfigure(ini);
   std::mutex badMutex;
   std::vector<std::string> bad;
   auto failed = [&](const std::string& what, int code) {
@@ -389,6 +395,13 @@ TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSaves) {
   EXPECT_EQ(HostList().size(), 8u);
   EXPECT_EQ(Field("Registry switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"})) << "the last save counts";
   EXPECT_EQ(Field("CFG switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"}));
+
+  // Once the database is built, a late settings file moves neither it nor the settings.
+  const std::string elsewhere = User() + "other.ini";
+  std::memcpy(dps.DefaultIniName, elsewhere.c_str(), elsewhere.size() + 1);
+  FsSetDefaultParams(&dps);
+  EXPECT_EQ(State().IniDir, Module());
+  EXPECT_EQ(HostList().size(), 8u);
 }
 
 }  // namespace
