@@ -1,14 +1,15 @@
 // Verb dispatch and the opening of a tweak.
 #include "plugin/execute.h"
 
-#include "apply/apply_save.h"
 #include "apply/tweak_state.h"
 #include "base/errors.h"
 #include "platform/platform.h"
+#include "plugin/host_window.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "plugin/state_calls.h"
+#include "plugin/tweak_saving.h"
 #include "texts/texts.h"
 #include "ui/dialogs.h"
 #include "util/text.h"
@@ -21,7 +22,7 @@ class TweakActions final : public ApplyDialogActions {
  public:
   void Save(int radioIndex, const std::string& typedValue) override {
     const TTWREC* tweak = TweakAt(State().CurrentTweak);
-    if (tweak) SaveTweak(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue), State().OSIsNT);
+    if (tweak) SaveTweakOfState(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue));
   }
   void Rebuild() override { RebuildBase(); }
 };
@@ -42,7 +43,8 @@ void OpenTweak(const std::string& fileName) {
     return;
   }
   TweakActions actions;
-  ShowApplyDialog(state, actions, State().Language, KeepLanguage);
+  // The dialog closes with kModalOk after a Save only: the panel then shows the new state.
+  if (ShowApplyDialog(state, actions, State().Language, KeepLanguage) == kModalOk) RereadHostPanel();
 }
 
 void ExecuteFile(const std::string& remoteName, const std::string& verb) {
