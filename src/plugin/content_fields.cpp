@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "plugin/fsplugin.h"
 #include "plugin/host_window.h"
+#include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "plugin/tweak_saving.h"
@@ -47,7 +48,7 @@ int TextAnswer(void* value, int maxlen, const std::string& text, int type) {
   return type;
 }
 
-uint8_t Language() { return State().Language; }
+uint8_t Language() { return InterfaceLanguage(); }
 
 std::string Ansi(std::string_view utf8) { return Os().system->Utf8ToAnsi(std::string(utf8)); }
 

@@ -44,12 +44,16 @@ void OpenTweak(const std::string& fileName) {
   }
   TweakActions actions;
   // The dialog closes with kModalOk after a Save only: the panel then shows the new state.
-  if (ShowApplyDialog(state, actions, State().Language, KeepLanguage) == kModalOk) RereadHostPanel();
+  // The dialogs show a copy of the language: the state's byte is written only through
+  // ChooseLanguage, under the lock the panel's columns read it with.
+  uint8_t language = InterfaceLanguage();
+  if (ShowApplyDialog(state, actions, language, [&] { ChooseLanguage(language); }) == kModalOk) RereadHostPanel();
 }
 
 void ExecuteFile(const std::string& remoteName, const std::string& verb) {
   if (verb == "properties" && remoteName == std::string(1, kPathDelim)) {
-    ShowAboutDialog(State().Language, KeepLanguage);
+    uint8_t language = InterfaceLanguage();
+    ShowAboutDialog(language, [&] { ChooseLanguage(language); });
     return;
   }
   std::string name = FileNamePart(remoteName);

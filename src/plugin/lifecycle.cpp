@@ -68,6 +68,19 @@ void CopyRootName(char* buffer, int maxlen) {
   buffer[n] = '\0';
 }
 
+uint8_t InterfaceLanguage() {
+  std::lock_guard lock(ListingLock());
+  return State().Language;
+}
+
+void ChooseLanguage(uint8_t language) {
+  {
+    std::lock_guard lock(ListingLock());
+    State().Language = language;
+  }
+  KeepLanguage();
+}
+
 void KeepLanguage() {
   const PluginState& s = State();
   // Never configured: there is no settings file to keep it in.
