@@ -1,5 +1,6 @@
 // Benchmarks of the first listing (the database build) against the plain copy of the same
-// definition files, of name lookups, and of the memory a loaded tweak takes. Native builds only.
+// definition files, of name lookups, of the memory a loaded tweak takes, and of the panel's
+// State column read for every tweak. Native builds only.
 // Usage: qzr_bench [--qzr_sizes=1000,10000] [Google Benchmark flags]
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,8 @@
 
 #include <unistd.h>
 
+#include "plugin/content_fields.h"
+#include "plugin/fsplugin.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "platform/platform.h"
@@ -54,11 +57,11 @@ class ScratchFolder {
 
 // One definition of the kind the library ships: a comment, then ten keyword lines; the stores
 // take turns so the parser sees REG, INI and CFG definitions.
-std::string Definition(int i) {
+std::string Definition(int i, bool registryOnly) {
   const std::string n = std::to_string(i);
   std::string text = "//  Generated tweak " + n + ": switches one setting of a made-up program\r\n";
   text += "TWEAKNAME> Bench - Setting number " + n + "\r\n";
-  switch (i % 3) {
+  switch (registryOnly ? 0 : i % 3) {
     case 0:
       text += "TYPE> REG\r\nOS> NT\r\nROOTKEY> HKCU\r\n";
       text += "PATH> Software\\Bench\\Program" + n + "\\Settings\r\n";
@@ -78,25 +81,40 @@ std::string Definition(int i) {
   return text;
 }
 
-// N definitions in <module>/plugins, and a database folder the runs build into.
+// N definitions in <module>/plugins, and a database folder the runs build into. Every other
+// registry tweak has its value in the substitute registry, switched on, so that reading its
+// state goes down to the value.
 struct Library {
-  explicit Library(int count) : module("module" + std::to_string(count)), ini("ini" + std::to_string(count)) {
+  Library(int count, bool registryOnly)
+      : module((registryOnly ? "regmodule" : "module") + std::to_string(count)),
+        ini((registryOnly ? "regini" : "ini") + std::to_string(count)) {
     fs::create_directories(module.dir() + "plugins");
     for (int i = 0; i < count; ++i) {
       const std::string name = module.dir() + "plugins/bench_" + std::to_string(i) + ".tweak";
-      Os().files->WriteWhole(name, Definition(i));
+      Os().files->WriteWhole(name, Definition(i, registryOnly));
       files.push_back(name);
+      if ((registryOnly || i % 3 == 0) && i % 2 == 0) SetOption(i);
     }
+  }
+  static void SetOption(int i) {
+    RegHandle key = 0;
+    const std::string n = std::to_string(i);
+    if (Os().registry->CreateKey(kHkeyCurrentUser, "Software\\Bench\\Program" + n + "\\Settings", win::kKeyAllAccess,
+                                 &key) != win::kSuccess)
+      return;
+    const uint32_t on = 1;
+    Os().registry->SetValue(key, "Option" + n, win::kRegDword, reinterpret_cast<const uint8_t*>(&on), 4);
+    Os().registry->CloseKey(key);
   }
   ScratchFolder module;
   ScratchFolder ini;
   std::vector<std::string> files;
 };
 
-Library& LibraryOf(int count) {
-  static std::map<int, std::unique_ptr<Library>> libraries;
-  auto& library = libraries[count];
-  if (!library) library = std::make_unique<Library>(count);
+Library& LibraryOf(int count, bool registryOnly = false) {
+  static std::map<std::pair<int, bool>, std::unique_ptr<Library>> libraries;
+  auto& library = libraries[{count, registryOnly}];
+  if (!library) library = std::make_unique<Library>(count, registryOnly);
   return *library;
 }
 
@@ -110,7 +128,8 @@ void FreshLoad(Library& library) {
 }
 
 // Seconds per run of each measured step, by N, for the summary.
-std::map<int, double> firstListingSeconds, copyFloorSeconds, lookupSeconds;
+std::map<int, double> firstListingSeconds, copyFloorSeconds, lookupSeconds, stateSeconds, registryStateSeconds;
+std::map<int, double> fileReadsPerFileTweak;
 std::map<int, double> bytesPerTweak, stringBytesPerTweak;
 
 void BM_FirstListing(benchmark::State& bench) {
@@ -200,6 +219,67 @@ void BM_Lookups(benchmark::State& bench) {
   bench.counters["string_bytes_per_tweak"] = static_cast<double>(strings) / count;
 }
 
+// The panel after a listing: the State of every tweak, as the host asks for it (the listing
+// forgets the read cache first). `fields` also asks for Is default, which needs the same value.
+double ReadStates(const std::vector<std::string>& remoteNames, bool withIsDefault, int& failures) {
+  PanelReads().Invalidate();
+  auto start = Clock::now();
+  char value[512];
+  for (const std::string& name : remoteNames) {
+    if (GetFieldValue(name, static_cast<int>(ContentField::kState), value, sizeof value) < 0) ++failures;
+    if (withIsDefault && GetFieldValue(name, static_cast<int>(ContentField::kIsDefault), value, sizeof value) < 0)
+      ++failures;
+  }
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::vector<std::string> ListedNames() {
+  std::vector<std::string> remoteNames;
+  for (auto entry = std::optional<ListedEntry>(FindFirstEntry()); entry; entry = FindNextEntry())
+    remoteNames.push_back(kPathDelim + entry->Name);
+  CloseSearch();
+  return remoteNames;
+}
+
+// The State and Is default columns of the mixed library: registry, INI and CFG tweaks in turn.
+void BM_StateColumn(benchmark::State& bench) {
+  const int count = static_cast<int>(bench.range(0));
+  FreshLoad(LibraryOf(count));
+  const std::vector<std::string> remoteNames = ListedNames();
+  double total = 0;
+  int failures = 0;
+  int64_t reads = 0;
+  for (auto _ : bench) {
+    const int64_t before = PanelReads().FileReads();
+    double seconds = ReadStates(remoteNames, true, failures);
+    reads = PanelReads().FileReads() - before;
+    bench.SetIterationTime(seconds);
+    total += seconds;
+  }
+  if (failures) bench.SkipWithError("a State could not be read");
+  stateSeconds[count] = total / static_cast<double>(bench.iterations());
+  // Two fields of each INI and CFG tweak: one reading of its file's entries, not two.
+  const double fileTweaks = static_cast<double>(count - (count + 2) / 3);
+  fileReadsPerFileTweak[count] = fileTweaks > 0 ? static_cast<double>(reads) / fileTweaks : 0;
+  bench.counters["file_reads_per_file_tweak"] = fileReadsPerFileTweak[count];
+}
+
+// The State column of a library of registry tweaks only, half of them with their value set.
+void BM_RegistryStateColumn(benchmark::State& bench) {
+  const int count = static_cast<int>(bench.range(0));
+  FreshLoad(LibraryOf(count, true));
+  const std::vector<std::string> remoteNames = ListedNames();
+  double total = 0;
+  int failures = 0;
+  for (auto _ : bench) {
+    double seconds = ReadStates(remoteNames, false, failures);
+    bench.SetIterationTime(seconds);
+    total += seconds;
+  }
+  if (failures) bench.SkipWithError("a State could not be read");
+  registryStateSeconds[count] = total / static_cast<double>(bench.iterations());
+}
+
 // --qzr_sizes=1000,10000 (the default) chooses the numbers of definitions.
 std::vector<int64_t> Sizes(int& argc, char** argv) {
   std::vector<int64_t> sizes{1000, 10000};
@@ -231,6 +311,10 @@ void PrintSummary() {
                   stringBytesPerTweak[count]);
     std::printf("\n");
   }
+  for (const auto& [count, seconds] : registryStateSeconds)
+    std::printf("N=%6d  State column: registry tweaks %8.2f ms (limit 100 ms for 10 000); mixed library, State and "
+                "Is default %8.2f ms, %.2f file reads per INI/CFG tweak\n",
+                count, seconds * 1e3, stateSeconds[count] * 1e3, fileReadsPerFileTweak[count]);
 }
 
 }  // namespace
@@ -243,6 +327,11 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("FirstListing", BM_FirstListing)->Arg(n)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("CopyFloor", BM_CopyFloor)->Arg(n)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Lookups", BM_Lookups)->Arg(n)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("StateColumn", BM_StateColumn)->Arg(n)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("RegistryStateColumn", BM_RegistryStateColumn)
+        ->Arg(n)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
   }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

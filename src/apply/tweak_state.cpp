@@ -2,7 +2,10 @@
 #include "apply/tweak_state.h"
 
 #include <algorithm>
+#include <mutex>
+#include <shared_mutex>
 
+#include "base/file_replace.h"
 #include "definitions/value_text.h"
 #include "platform/platform.h"
 #include "stores/cfg.h"
@@ -12,9 +15,8 @@
 #include "texts/dialog_texts.h"
 
 namespace qzr {
-namespace {
 
-CurrentValue ReadRegistry(const TTWREC& t) {
+CurrentValue ReadRegistryValue(const TTWREC& t) {
   TVeskRegistry reg;
   if (auto root = RootKeyForCode(t.RootKey)) reg.SetRootKey(*root);
   // Read rights are all reading takes: a user who may not change an HKEY_LOCAL_MACHINE key still
@@ -38,8 +40,8 @@ CurrentValue ReadRegistry(const TTWREC& t) {
   return current;
 }
 
-CurrentValue ReadIni(const TTWREC& t) {
-  TIniFile ini(t.Path);
+CurrentValue ReadIniValue(const TTWREC& t, ProfileApi& profile) {
+  TIniFile ini(t.Path, profile);
   if (!ini.SectionExists(t.Section)) return CurrentValue{ReadState::kKeyMissing, {}};
   if (!ini.ValueExists(t.Section, t.VarName)) return CurrentValue{ReadState::kValueMissing, t.DefValue};
   CurrentValue current{ReadState::kFound, {}};
@@ -50,24 +52,26 @@ CurrentValue ReadIni(const TTWREC& t) {
   return current;
 }
 
-CurrentValue ReadCfg(const TTWREC& t) {
-  TCFG cfg(t.Path);
+CurrentValue ReadCfgValue(const TTWREC& t, const TCFG& cfg) {
   CurrentValue current{ReadState::kFound, {}};
   if (t.DataType == kDataDword)
     current.Value = cfg.ReadInteger(t.VarName, ValueAsInteger(t.DefValue));
   else if (t.DataType == kDataString)
     current.Value = cfg.ReadString(t.VarName, ValueAsText(t.DefValue));
-  cfg.Close();
   return current;
 }
 
-}  // namespace
-
 CurrentValue ReadCurrentValue(const TTWREC& tweak) {
   switch (tweak.PlugType) {
-    case kPlugReg: return ReadRegistry(tweak);
-    case kPlugIni: return ReadIni(tweak);
-    case kPlugCfg: return ReadCfg(tweak);
+    case kPlugReg: return ReadRegistryValue(tweak);
+    case kPlugIni: return ReadIniValue(tweak, *Os().profile);
+    case kPlugCfg: {
+      std::shared_lock replacing(FileReplaceLock());  // a bulk change may save it on another thread
+      TCFG cfg(tweak.Path);
+      CurrentValue current = ReadCfgValue(tweak, cfg);
+      cfg.Close();
+      return current;
+    }
     default: return CurrentValue{};
   }
 }

@@ -5,8 +5,11 @@
 
 #include "apply/dialog_state.h"
 #include "definitions/tweak_record.h"
+#include "platform/profile_api.h"
 
 namespace qzr {
+
+class TCFG;
 
 // Found; the registry key or INI section is missing; the key or section is there without the value.
 enum class ReadState { kFound, kKeyMissing, kValueMissing };
@@ -19,6 +22,13 @@ struct CurrentValue {
 // Reads the setting behind a REG, INI or CFG tweak (nothing for another plug type). Opening a
 // CFG tweak creates its file when it is missing; that may raise ShownError.
 CurrentValue ReadCurrentValue(const TTWREC& tweak);
+
+// The three readings ReadCurrentValue chooses from, for readers that bring their own sources
+// (the panel's columns read through a cache and never create anything). The registry is read
+// with read rights only.
+CurrentValue ReadRegistryValue(const TTWREC& tweak);
+CurrentValue ReadIniValue(const TTWREC& tweak, ProfileApi& profile);
+CurrentValue ReadCfgValue(const TTWREC& tweak, const TCFG& cfg);
 
 // Two values as the on-test compares them: integers by value, texts byte for byte, BIN values by
 // their first DataSize bytes. Nothing equals nothing.

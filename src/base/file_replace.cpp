@@ -2,6 +2,7 @@
 #include "base/file_replace.h"
 
 #include <cstdio>
+#include <mutex>
 #include <random>
 #include <utility>
 
@@ -16,7 +17,8 @@ namespace {
 // and twelve characters, so any target the host may pass has room for it. A name that is taken is
 // never used; empty when no free one turns up.
 std::string TemporaryBeside(const std::string& path) {
-  static std::minstd_rand generator{std::random_device{}()};
+  // One per thread: saves may run on the host's threads at once.
+  thread_local std::minstd_rand generator{std::random_device{}()};
   const std::string folder = FolderPart(path);
   for (int attempt = 0; attempt < 64; ++attempt) {
     char name[16];
@@ -27,6 +29,11 @@ std::string TemporaryBeside(const std::string& path) {
 }
 
 }  // namespace
+
+std::shared_mutex& FileReplaceLock() {
+  static std::shared_mutex lock;
+  return lock;
+}
 
 long ReplaceFileContents(const std::string& givenPath, const std::string& bytes) {
   FileApi& files = *Os().files;
@@ -42,7 +49,10 @@ long ReplaceFileContents(const std::string& givenPath, const std::string& bytes)
   temporary.SetMade(true);  // a write that fails may still leave part of the file
   long rc = files.WriteWhole(temporary.Path(), bytes);
   if (rc != win::kSuccess) return rc;
-  if (!files.MoveReplace(temporary.Path(), path)) return win::kAccessDenied;
+  {
+    std::unique_lock lock(FileReplaceLock());
+    if (!files.MoveReplace(temporary.Path(), path)) return win::kAccessDenied;
+  }
   temporary.Keep();
   return win::kSuccess;
 }

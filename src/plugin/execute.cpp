@@ -1,15 +1,15 @@
 // Verb dispatch and the opening of a tweak.
 #include "plugin/execute.h"
 
-#include "apply/apply_save.h"
 #include "apply/tweak_state.h"
-#include "apply/undo_files.h"
 #include "base/errors.h"
 #include "platform/platform.h"
+#include "plugin/host_window.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "plugin/state_calls.h"
+#include "plugin/tweak_saving.h"
 #include "texts/texts.h"
 #include "ui/dialogs.h"
 #include "util/text.h"
@@ -22,8 +22,7 @@ class TweakActions final : public ApplyDialogActions {
  public:
   void Save(int radioIndex, const std::string& typedValue) override {
     const TTWREC* tweak = TweakAt(State().CurrentTweak);
-    if (tweak)
-      SaveTweak(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue), State().OSIsNT, UndoFolder(State().IniDir));
+    if (tweak) SaveTweakOfState(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue));
   }
   void Rebuild() override { RebuildBase(); }
 };
@@ -44,12 +43,17 @@ void OpenTweak(const std::string& fileName) {
     return;
   }
   TweakActions actions;
-  ShowApplyDialog(state, actions, State().Language, KeepLanguage);
+  // The dialog closes with kModalOk after a Save only: the panel then shows the new state.
+  // The dialogs show a copy of the language: the state's byte is written only through
+  // ChooseLanguage, under the lock the panel's columns read it with.
+  uint8_t language = InterfaceLanguage();
+  if (ShowApplyDialog(state, actions, language, [&] { ChooseLanguage(language); }) == kModalOk) RereadHostPanel();
 }
 
 void ExecuteFile(const std::string& remoteName, const std::string& verb) {
   if (verb == "properties" && remoteName == std::string(1, kPathDelim)) {
-    ShowAboutDialog(State().Language, KeepLanguage);
+    uint8_t language = InterfaceLanguage();
+    ShowAboutDialog(language, [&] { ChooseLanguage(language); });
     return;
   }
   std::string name = FileNamePart(remoteName);

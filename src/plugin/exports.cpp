@@ -7,6 +7,7 @@
 #include "plugin/file_ops.h"
 #include "plugin/find_record.h"
 #include "plugin/entry.h"
+#include "plugin/host_window.h"
 #include "plugin/icons.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
@@ -81,8 +82,9 @@ QZR_EXPORT int DCPCALL FsExtractCustomIcon(char* RemoteName, int /*ExtractFlags*
   });
 }
 
-QZR_EXPORT int DCPCALL FsExecuteFile(void* /*MainWin*/, char* RemoteName, char* Verb) {
+QZR_EXPORT int DCPCALL FsExecuteFile(void* MainWin, char* RemoteName, char* Verb) {
   return Entry(kFsExecOk, [&] {
+    RememberHostWindow(MainWin);
     if (RemoteName && Verb) ExecuteFile(RemoteName, Verb);
     return kFsExecOk;
   });

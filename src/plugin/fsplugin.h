@@ -26,6 +26,26 @@ inline constexpr int kFsFileWriteError = 4;
 // Result codes of FsExecuteFile.
 inline constexpr int kFsExecOk = 0;
 
+// The content fields: field types of FsContentGetSupportedField, and the answers of
+// FsContentGetValue and FsContentSetValue.
+inline constexpr int kFtNoMoreFields = 0;
+inline constexpr int kFtBoolean = 6;
+inline constexpr int kFtMultipleChoice = 7;
+inline constexpr int kFtString = 8;
+inline constexpr int kFtNoSuchField = -1;
+inline constexpr int kFtFileError = -2;
+inline constexpr int kFtFieldEmpty = -3;
+inline constexpr int kFtSetSuccess = 0;
+// FsContentGetSupportedFieldFlags: the field can be changed through FsContentSetValue.
+inline constexpr int kContFlagsEdit = 1;
+
+// Total Commander's message to its main window that runs a command (WM_USER + 51), and the
+// command that rereads the active panel (cm_RereadSource).
+inline constexpr uint32_t kTcCommandMessage = 0x0400 + 51;
+inline constexpr uintptr_t kTcRereadSource = 540;
+// The class of Total Commander's main window: the only window that message is sent to.
+inline constexpr const char* kTcMainWindowClass = "TTOTAL_CMD";
+
 // Result codes of FsExtractCustomIcon.
 inline constexpr int kFsIconUseDefault = 0;
 inline constexpr int kFsIconExtracted = 1;

@@ -9,6 +9,7 @@
 #include "base/write_access.h"
 #include "platform/platform.h"
 #include "plugin/config.h"
+#include "plugin/listing.h"
 #include "plugin/os_probe.h"
 #include "plugin/plugin_state.h"
 #include "texts/texts.h"
@@ -43,7 +44,11 @@ void Startup() {
 }
 
 void SetDefaultParams(const std::string& defaultIniName) {
+  std::lock_guard lock(ListingLock());
   PluginState& s = State();
+  // Hosts call this more than once (Double Commander before FsInit and after it). Once the
+  // listing has built the database in one folder, the settings stay beside it.
+  if (s.XArc && s.XArc->Opened && !s.IniDir.empty()) return;
   std::string name = defaultIniName.substr(0, std::min(defaultIniName.find('\0'), kMaxPath));
   s.IniDir = FolderPart(name);
   // A name without any folder would put the settings and the database wherever the host's
@@ -61,6 +66,19 @@ void CopyRootName(char* buffer, int maxlen) {
   size_t n = std::min(texts::kRootName.size(), static_cast<size_t>(maxlen) - 1);
   std::memcpy(buffer, texts::kRootName.data(), n);
   buffer[n] = '\0';
+}
+
+uint8_t InterfaceLanguage() {
+  std::lock_guard lock(ListingLock());
+  return State().Language;
+}
+
+void ChooseLanguage(uint8_t language) {
+  {
+    std::lock_guard lock(ListingLock());
+    State().Language = language;
+  }
+  KeepLanguage();
 }
 
 void KeepLanguage() {

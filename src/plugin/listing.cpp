@@ -3,6 +3,7 @@
 
 #include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
+#include "util/no_destructor.h"
 #include "util/text.h"
 
 namespace qzr {
@@ -30,22 +31,45 @@ TXARC& OpenedListing() {
 
 }  // namespace
 
+std::recursive_mutex& ListingLock() {
+  // Never destroyed, as the state it guards.
+  static NoDestructor<std::recursive_mutex> lock;
+  return lock.get();
+}
+
+StateReadCache& PanelReads() {
+  std::lock_guard lock(ListingLock());
+  PluginState& s = State();
+  if (!s.Reads) s.Reads = std::make_shared<StateReadCache>();
+  return *s.Reads;
+}
+
 ListedEntry FindFirstEntry() {
+  std::lock_guard lock(ListingLock());
   OpenedListing();
+  PanelReads().Invalidate();
   if (!Listing().FindFirst("*.*")) return ListedEntry{".", 0};
   return Current();
 }
 
 std::optional<ListedEntry> FindNextEntry() {
+  std::lock_guard lock(ListingLock());
   if (!Listing().FindNext()) return std::nullopt;
   return Current();
 }
 
-int32_t CloseSearch() { return Listing().FindClose(); }
+int32_t CloseSearch() {
+  std::lock_guard lock(ListingLock());
+  return Listing().FindClose();
+}
 
-int32_t TweakIndexOf(const std::string& remoteName) { return OpenedListing().IndexOfName(FileNamePart(remoteName)); }
+int32_t TweakIndexOf(const std::string& remoteName) {
+  std::lock_guard lock(ListingLock());
+  return OpenedListing().IndexOfName(FileNamePart(remoteName));
+}
 
 const TTWREC* TweakAt(int32_t index) {
+  std::lock_guard lock(ListingLock());
   const PluginState& s = State();
   if (index < 0 || index >= s.TweakPos || index >= static_cast<int32_t>(s.TweakTable.size())) return nullptr;
   return &s.TweakTable[static_cast<size_t>(index)];

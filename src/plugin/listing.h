@@ -2,9 +2,11 @@
 // exports only turn these answers into the host's records and codes.
 #pragma once
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 
+#include "apply/state_read_cache.h"
 #include "definitions/tweak_record.h"
 
 namespace qzr {
@@ -14,8 +16,17 @@ struct ListedEntry {
   int32_t Size = 0;
 };
 
+// Held by every call below and by whatever else changes the listing or the folders it is built
+// from: a host may ask for fields from one thread while another lists. Recursive, as a message
+// box shown during the build lets the host call in again on the same thread.
+std::recursive_mutex& ListingLock();
+
+// The read cache the panel's columns read states through, made at first use.
+StateReadCache& PanelReads();
+
 // FsFindFirst: opens the listing at the first call of a load (which builds the database); the
-// first entry, or "." when the folder holds no tweak.
+// first entry, or "." when the folder holds no tweak. A listing is a fresh look: the panel's
+// read cache is forgotten.
 ListedEntry FindFirstEntry();
 // FsFindNext: the next entry, or nothing when the listing is complete.
 std::optional<ListedEntry> FindNextEntry();
@@ -25,7 +36,8 @@ int32_t CloseSearch();
 // The TweakTable index behind a remote name such as "\Show extensions.", or -1 when the listing
 // does not hold that name (or has not been made yet).
 int32_t TweakIndexOf(const std::string& remoteName);
-// The record at that index; null for -1 or any index outside the table.
+// The record at that index; null for -1 or any index outside the table. Once the listing is
+// made the table never changes, so the record may be read without the lock.
 const TTWREC* TweakAt(int32_t index);
 
 }  // namespace qzr

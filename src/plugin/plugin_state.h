@@ -1,11 +1,15 @@
 // The module's global state: one instance for the whole load, never destroyed (shut-down may run
 // after the C++ runtime's static destructors), so a test can start afresh with ResetState().
+// Hosts call some entry points from background threads (the panel's fields): the listing and the
+// database build behind it run under ListingLock() (listing.h), after which the tweak table no
+// longer changes and is read without a lock; the read cache locks itself.
 #pragma once
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "apply/state_read_cache.h"
 #include "definitions/tweak_record.h"
 #include "plugin/x_arc.h"
 #include "texts/texts.h"
@@ -28,6 +32,12 @@ struct PluginState {
   std::shared_ptr<TXARC> XArc;
   // The TweakTable index of the tweak the apply dialog shows.
   int32_t CurrentTweak = -1;
+  // What the panel's columns read states through (made at first use by PanelReads(),
+  // listing.h); forgotten at every Save and every listing.
+  std::shared_ptr<StateReadCache> Reads;
+  // The host's main window, as FsExecuteFile was last given it: where the panel's reread
+  // command goes after a Save.
+  void* HostWindow = nullptr;
 };
 
 PluginState& State();

@@ -25,10 +25,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 }  // namespace
 
-TCFG::TCFG(std::string fileName) : FileName(std::move(fileName)) {
+TCFG::TCFG(std::string fileName, CfgMissing missing) : FileName(std::move(fileName)) {
   FileApi& files = *Os().files;
   uint32_t attributes = files.GetAttributes(FileName);
   if (attributes == win::kInvalidAttributes || (attributes & win::kAttrDirectory)) {
+    if (missing == CfgMissing::kReadAsEmpty) return;
     if (long rc = files.WriteWhole(FileName, "")) RaiseCannotCreate(FileName, rc);
     return;
   }

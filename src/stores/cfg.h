@@ -19,12 +19,16 @@
 
 namespace qzr {
 
+// What a missing file means: created at once (what opening a tweak does), or read as empty
+// and left missing (what reading a state for the panel does).
+enum class CfgMissing { kCreate, kReadAsEmpty };
+
 class TCFG {
  public:
-  // Reads the file; a missing file is created at once, empty (0 bytes). Raises
-  // "Cannot open file "%s". %s" when the file exists but cannot be read and
-  // "Cannot create file "%s". %s" when it cannot be created.
-  explicit TCFG(std::string fileName);
+  // Reads the file; a missing file is created at once, empty (0 bytes), unless `missing` says
+  // to read it as empty. Raises "Cannot open file "%s". %s" when the file exists but cannot be
+  // read and "Cannot create file "%s". %s" when it cannot be created.
+  explicit TCFG(std::string fileName, CfgMissing missing = CfgMissing::kCreate);
   ~TCFG() = default;
   TCFG(const TCFG&) = delete;
   TCFG& operator=(const TCFG&) = delete;

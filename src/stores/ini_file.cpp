@@ -12,24 +12,26 @@ constexpr uint32_t kKeyListBuffer = 16384;
 constexpr uint32_t kValueBuffer = 2048;
 
 // The key names of a section, as the zero-separated list the platform gives.
-std::string KeyList(const std::string& fileName, const std::string& section) {
-  return Os().profile->GetString(section, std::nullopt, "", kKeyListBuffer, fileName);
+std::string KeyList(ProfileApi& profile, const std::string& fileName, const std::string& section) {
+  return profile.GetString(section, std::nullopt, "", kKeyListBuffer, fileName);
 }
 
 }  // namespace
 
+TIniFile::TIniFile(std::string fileName) : FileName(std::move(fileName)), profile_(*Os().profile) {}
+
 TIniFile::~TIniFile() {
   try {
-    Os().profile->WriteString(std::nullopt, std::nullopt, std::nullopt, FileName);
+    profile_.WriteString(std::nullopt, std::nullopt, std::nullopt, FileName);
   } catch (...) {
     // A flush that fails leaves the platform's cache to be written later; nothing to report.
   }
 }
 
-bool TIniFile::SectionExists(const std::string& section) const { return !KeyList(FileName, section).empty(); }
+bool TIniFile::SectionExists(const std::string& section) const { return !KeyList(profile_, FileName, section).empty(); }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
-  std::string list = KeyList(FileName, section);
+  std::string list = KeyList(profile_, FileName, section);
   SystemApi& system = *Os().system;
   std::string wanted = system.UpperCase(key);
   for (size_t pos = 0; pos < list.size();) {
@@ -42,7 +44,7 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& key) c
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& fallback) const {
-  return Os().profile->GetString(section, key, fallback, kValueBuffer, FileName);
+  return profile_.GetString(section, key, fallback, kValueBuffer, FileName);
 }
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const {
@@ -52,7 +54,7 @@ int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  if (!Os().profile->WriteString(section, key, value, FileName)) RaiseUnableToWrite(FileName);
+  if (!profile_.WriteString(section, key, value, FileName)) RaiseUnableToWrite(FileName);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
@@ -60,11 +62,11 @@ void TIniFile::WriteInteger(const std::string& section, const std::string& key, 
 }
 
 void TIniFile::EraseSection(const std::string& section) {
-  if (!Os().profile->WriteString(section, std::nullopt, std::nullopt, FileName)) RaiseUnableToWrite(FileName);
+  if (!profile_.WriteString(section, std::nullopt, std::nullopt, FileName)) RaiseUnableToWrite(FileName);
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
-  Os().profile->WriteString(section, key, std::nullopt, FileName);
+  profile_.WriteString(section, key, std::nullopt, FileName);
 }
 
 }  // namespace qzr

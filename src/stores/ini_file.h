@@ -1,14 +1,18 @@
 // TIniFile: a value in an INI file, addressed by section and key, read and written through the
-// platform's profile functions at once; nothing is cached here.
+// platform's profile functions at once (or through other profile functions the caller gives, such
+// as the panel's read cache); nothing is cached here.
 #pragma once
 #include <cstdint>
 #include <string>
+
+#include "platform/profile_api.h"
 
 namespace qzr {
 
 class TIniFile {
  public:
-  explicit TIniFile(std::string fileName) : FileName(std::move(fileName)) {}
+  explicit TIniFile(std::string fileName);
+  TIniFile(std::string fileName, ProfileApi& profile) : FileName(std::move(fileName)), profile_(profile) {}
   // Asks the platform to flush its cached copy of the file; never raises.
   ~TIniFile();
   TIniFile(const TIniFile&) = delete;
@@ -29,6 +33,9 @@ class TIniFile {
   void DeleteKey(const std::string& section, const std::string& key);
 
   const std::string FileName;
+
+ private:
+  ProfileApi& profile_;
 };
 
 }  // namespace qzr

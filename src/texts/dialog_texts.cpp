@@ -10,8 +10,8 @@ struct ApplyTable {
   Bilingual Caption{"QZD TC plugin - settings ready", "Применение плагина"};
   Bilingual GroupBox1{"Plugins database tasks", "Операции с базой конфигурации"};
   Bilingual Button2{"Rebuild base", "Перестроить базу"};
-  Bilingual Radio0{"Yes", "Да"};
-  Bilingual Radio1{"No", "Нет"};
+  Bilingual Radio0 = texts::kSwitchOn;
+  Bilingual Radio1 = texts::kSwitchOff;
   Bilingual SavePlug{"Save now", "Сохранить"};
   Bilingual Button1{"Close", "Закрыть"};
   Bilingual Label60{"Default value:", "По-умолчанию:"};

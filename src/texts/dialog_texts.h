@@ -53,6 +53,11 @@ inline constexpr std::string_view kWebAddress = "https://github.com/qzr-tc/qzr_t
 // What the web label shows.
 inline constexpr std::string_view kWebLabel = "github.com/qzr-tc/qzr_tc";
 
+// The two choices of a tweak switched on or off, as the dialog's buttons and the panel's State
+// column show them.
+inline constexpr Bilingual kSwitchOn{"Yes", "Да"};
+inline constexpr Bilingual kSwitchOff{"No", "Нет"};
+
 // The default row of a tweak with an on/off choice: whether the default is the on state.
 inline constexpr Bilingual kDefaultYes{"YES", "ДА"};
 inline constexpr Bilingual kDefaultNo{"NO", "НЕТ"};

@@ -1,9 +1,10 @@
 // The entry points when the system fails under them: a host session (configure, list, copy every
-// tweak out, open and save each through its dialog with one rebuild, about box, unload) runs
-// once per call the plugin makes to the system, that call raising. Whatever fails, no exception
-// leaves an entry point, each answers one of its own codes, the listing never holds a half-read
-// definition, and every file and registry value of the user's is either as it was or as a
-// faultless session leaves it: never cut short, never left with a temporary file beside it.
+// tweak out, read its columns, switch one through them, open and save each through its dialog
+// with one rebuild, about box, unload) runs once per call the plugin makes to the system, that
+// call raising. Whatever fails, no exception leaves an entry point, each answers one of its own
+// codes, the listing never holds a half-read definition, and every file and registry value of the
+// user's is either as it was or as a faultless session leaves it: never cut short, never left with
+// a temporary file beside it.
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -14,6 +15,7 @@
 #include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
+#include "plugin/content_exports.h"
 #include "plugin/exports.h"
 #include "plugin/guard.h"
 #include "support/failing_platform.h"
@@ -108,6 +110,17 @@ class FailingLayerTest : public PluginTest {
       int got = HostGetFile(name, OutDir() + name + "txt");
       EXPECT_TRUE(got == host::kFsFileOk || got == host::kFsFileNotFound || got == host::kFsFileWriteError) << got;
     }
+    // The columns of one registry and one CFG tweak (the others read through the same code).
+    for (const char* name : {"Registry switch.", "CFG switch."}) {
+      std::string remote = kDelim + name;
+      char value[256];
+      int got = FsContentGetValue(remote.data(), 0, 0, value, sizeof value, 0);
+      EXPECT_TRUE(got == host::kFtMultipleChoice || got == host::kFtFileError) << got;
+    }
+    std::string bulk = kDelim + "INI switch.", yes = "Yes";
+    int set = FsContentSetValue(bulk.data(), 0, 0, host::kFtMultipleChoice, yes.data(), 0);
+    EXPECT_TRUE(set == host::kFtSetSuccess || set == host::kFtFileError) << set;
+    EXPECT_EQ(FsContentSetValue(nullptr, -1, 0, 0, nullptr, 0), host::kFtSetSuccess);
     for (const std::string& name : names_) EXPECT_EQ(HostOpen(name), host::kFsExecOk);
     std::string rootPath = kDelim;
     char properties[] = "properties";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "support/registry_scratch.h"
 #include "support/test_support.h"
 #include "wfx_module.h"
 
@@ -27,6 +28,7 @@ class ListingHostTest : public ::testing::Test {
   }
   std::string Remote(const std::string& name) const { return std::string(1, kPathDelim) + name; }
 
+  ScratchKey scratch_;  // the columns' switch writes below it under Wine
   TempFolder module_;
   TempFolder settings_;
   std::string modulePath_ = module_.path(std::filesystem::path(QZR_MODULE_PATH).filename().string());
@@ -82,6 +84,24 @@ TEST_F(ListingHostTest, EntriesGetTheModulesSharedIcons) {
   EXPECT_EQ(module.ExtractIcon(Remote(".."), &none), 0);
   EXPECT_EQ(module.ExtractIcon(Remote("nothing."), &none), 0);
   EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(ListingHostTest, ColumnsShowTheStateAndSwitchIt) {
+  wfxhost::WfxModule module(modulePath_);
+  ASSERT_TRUE(module.ok()) << module.error();
+  module.Start(settings_.path("wfx.ini"));
+  module.List(std::string(1, kPathDelim));
+  EXPECT_EQ(module.FieldNames(), (std::vector<std::string>{"State", "Default", "Is default", "Store", "Location"}));
+  int code = 0;
+  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 3, &code), "Registry");
+  EXPECT_EQ(code, qzr::host::kFtString);
+  EXPECT_EQ(module.SetField(Remote("Show extensions."), 0, "Yes"), qzr::host::kFtSetSuccess);
+  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 0, &code), "Yes");
+  EXPECT_EQ(code, qzr::host::kFtMultipleChoice);
+  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 2, &code), "0") << "on is not the default";
+  EXPECT_EQ(code, qzr::host::kFtBoolean);
+  EXPECT_EQ(module.SetField(Remote("Show extensions."), 0, "No"), qzr::host::kFtSetSuccess);
+  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 2, &code), "1");
 }
 
 TEST_F(ListingHostTest, EmptyPluginFolderListsTheDotEntry) {

@@ -219,6 +219,14 @@ class DelegatingUi : public UiApi {
     Before("ShellOpen");
     inner_.ShellOpen(target, parent);
   }
+  std::string WindowClassName(void* window) override {
+    Before("WindowClassName");
+    return inner_.WindowClassName(window);
+  }
+  bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    Before("PostToWindow");
+    return inner_.PostToWindow(window, message, wParam, lParam);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}

@@ -62,7 +62,15 @@ class RecordingUi final : public UiApi {
     captions.push_back(caption);
   }
   void ShellOpen(const std::string& target, void*) override { opened.push_back(target); }
+  // Windows and their messages are the backend's: hosts' windows are real ones.
+  std::string WindowClassName(void* window) override { return real_->WindowClassName(window); }
+  bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    return real_->PostToWindow(window, message, wParam, lParam);
+  }
   std::vector<std::string> messages, captions, opened;
+
+ private:
+  UiApi* real_ = Os().ui;
 };
 
 // Base fixture: a fresh module state and a recording message box for every test.

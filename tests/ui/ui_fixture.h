@@ -24,6 +24,10 @@ class ForwardingUi final : public UiApi {
     real_->ShowMessage(text, caption);
   }
   void ShellOpen(const std::string& target, void* parent) override { opened.emplace_back(target, parent); }
+  std::string WindowClassName(void* window) override { return real_->WindowClassName(window); }
+  bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    return real_->PostToWindow(window, message, wParam, lParam);
+  }
   std::vector<std::pair<std::string, void*>> opened;
 
  private:

@@ -152,8 +152,8 @@ TEST_F(StartupConfigTest, ChosenLanguageIsKeptAtOnce) {
     std::filesystem::remove(Ini());
     Startup();
     if (!c.iniName.empty()) SetDefaultParams(c.iniName);
-    State().Language = kRussian;
-    KeepLanguage();
+    ChooseLanguage(kRussian);
+    EXPECT_EQ(InterfaceLanguage(), kRussian) << c.name;
     if (c.ini.empty()) {
       EXPECT_FALSE(Exists(Ini())) << c.name;
     } else {

@@ -10,6 +10,9 @@
 //   put SOURCE NAME    copies a file into the virtual folder
 //   rm NAME            deletes an entry
 //   icon NAME          the icon the module gives an entry (or the host's default)
+//   columns            the listing with every content field of each entry, tab-separated
+//   set NAME TEXT      sets an entry's first field (State: yes or no) as a host's attribute
+//                      change does
 //   exec NAME VERB [--choose yes|no|value=TEXT|close]
 //                      executes an entry ("open" shows the apply dialog; "properties" on the
 //                      root, NAME "", the about dialog); --choose answers the apply dialog
@@ -31,7 +34,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: wfxhost [--ini FILE] MODULE [root | ls | get NAME TARGET | put SOURCE NAME | rm NAME | icon NAME |\n"
-               "        exec NAME VERB [--choose yes|no|value=TEXT|close]]\n");
+               "        columns | set NAME TEXT | exec NAME VERB [--choose yes|no|value=TEXT|close]]\n");
   return 2;
 }
 
@@ -99,6 +102,25 @@ int RunExec(wfxhost::WfxModule& module, const std::vector<std::string>& args) {
   return code == 0 ? 0 : 1;
 }
 
+// Each entry with its fields, as a panel's custom columns show them; a field the module could not
+// give shows its answer code in brackets.
+int RunColumns(wfxhost::WfxModule& module) {
+  std::vector<std::string> fields = module.FieldNames();
+  std::string header = "Name";
+  for (const std::string& field : fields) header += "\t" + field;
+  std::printf("%s\n", header.c_str());
+  for (const std::string& name : module.List(std::string(1, qzr::kPathDelim))) {
+    std::string line = name;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      int code = 0;
+      std::string value = module.FieldValue(Remote(name), static_cast<int>(i), &code);
+      line += "\t" + (code < 0 ? "[" + std::to_string(code) + "]" : value);
+    }
+    std::printf("%s\n", line.c_str());
+  }
+  return 0;
+}
+
 int Report(const char* what, int code, bool success) {
   std::printf("%s: %d (%s)\n", what, code, success ? "done" : "refused");
   return success ? 0 : 1;
@@ -140,6 +162,12 @@ int main(int argc, char** argv) {
     rc = RunExec(module, args);
   } else if (command == "icon" && args.size() == 3) {
     rc = RunIcon(module, args[2]);
+  } else if (command == "columns") {
+    rc = RunColumns(module);
+  } else if (command == "set" && args.size() == 4) {
+    module.List(std::string(1, qzr::kPathDelim));
+    int code = module.SetField(Remote(args[2]), 0, args[3]);
+    rc = Report("FsContentSetValue", code, code == 0);
   } else if (command == "rm" && args.size() == 3) {
     int code = module.DeleteFile(Remote(args[2]));
     rc = Report("FsDeleteFile", code, code != 0);

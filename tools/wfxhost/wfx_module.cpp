@@ -21,6 +21,9 @@ using FsPutFileFn = int(DCPCALL*)(char*, char*, int);
 using FsDeleteFileFn = int(DCPCALL*)(char*);
 using FsExtractCustomIconFn = int(DCPCALL*)(char*, int, void**);
 using FsExecuteFileFn = int(DCPCALL*)(void*, char*, char*);
+using FsContentGetSupportedFieldFn = int(DCPCALL*)(int, char*, char*, int);
+using FsContentGetValueFn = int(DCPCALL*)(char*, int, int, void*, int, int);
+using FsContentSetValueFn = int(DCPCALL*)(char*, int, int, int, void*, int);
 
 namespace {
 
@@ -105,6 +108,42 @@ int WfxModule::ExecuteFile(const std::string& remoteName, const std::string& ver
   if (!execute) return -1;
   std::vector<char> remote = Buffer(remoteName), command = Buffer(verb);
   return execute(nullptr, remote.data(), command.data());
+}
+
+std::vector<std::string> WfxModule::FieldNames() {
+  std::vector<std::string> names;
+  auto field = Entry<FsContentGetSupportedFieldFn>("FsContentGetSupportedField");
+  for (int i = 0; field && i < 100; ++i) {
+    char name[kMaxPath] = {}, units[kMaxPath] = {};
+    if (field(i, name, units, kMaxPath) == kFtNoMoreFields) break;
+    names.emplace_back(name);
+  }
+  return names;
+}
+
+std::string WfxModule::FieldValue(const std::string& remoteName, int index, int* code) {
+  auto get = Entry<FsContentGetValueFn>("FsContentGetValue");
+  *code = kFtNoSuchField;
+  if (!get) return {};
+  std::vector<char> remote = Buffer(remoteName);
+  std::vector<char> value(1024, '\0');
+  *code = get(remote.data(), index, 0, value.data(), static_cast<int>(value.size()), 0);
+  if (*code == kFtBoolean) {
+    int32_t flag = 0;
+    std::memcpy(&flag, value.data(), sizeof flag);
+    return flag ? "1" : "0";
+  }
+  if (*code == kFtString || *code == kFtMultipleChoice) return std::string(value.data());
+  return {};
+}
+
+int WfxModule::SetField(const std::string& remoteName, int index, const std::string& text) {
+  auto set = Entry<FsContentSetValueFn>("FsContentSetValue");
+  if (!set) return kFtNoSuchField;
+  std::vector<char> remote = Buffer(remoteName), value = Buffer(text);
+  int code = set(remote.data(), index, 0, kFtMultipleChoice, value.data(), 0);
+  set(nullptr, -1, 0, 0, nullptr, 0);
+  return code;
 }
 
 }  // namespace wfxhost

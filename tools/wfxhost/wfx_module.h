@@ -29,6 +29,12 @@ class WfxModule {
   int ExtractIcon(const std::string& remoteName, void** icon);
   // FsExecuteFile with the host's main window left null.
   int ExecuteFile(const std::string& remoteName, const std::string& verb);
+  // The content fields: names in the module's order (empty when it has none).
+  std::vector<std::string> FieldNames();
+  // FsContentGetValue of a field as text ("1"/"0" for a boolean); `code` gets the answer.
+  std::string FieldValue(const std::string& remoteName, int index, int* code);
+  // FsContentSetValue of a multiple-choice field, then the null name that ends the change.
+  int SetField(const std::string& remoteName, int index, const std::string& text);
   // Unloads the module: its shut-down runs now.
   void Unload() { library_.Unload(); }
 

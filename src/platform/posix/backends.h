@@ -2,6 +2,8 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -50,6 +52,8 @@ class Registry final : public RegistryApi {
   // After every change: the whole tree goes to the registry file.
   void Changed();
 
+  // The registry is one for the process and every thread may call it, as on Windows.
+  std::recursive_mutex mutex_;
   std::unique_ptr<RegistryTree> tree_;
   std::string file_;
   bool saveToFile_ = false;
@@ -100,10 +104,26 @@ class System final : public SystemApi {
   std::string UpperCase(const std::string& text) override;
 };
 
+// A Linux host hands the module pointers of its own toolkit where Windows has window handles;
+// they are never followed. The substitute knows only the windows a test opens here.
 class Ui final : public UiApi {
  public:
   void ShowMessage(const std::string& text, const std::string& caption) override;
   void ShellOpen(const std::string& target, void* parent) override;
+  std::string WindowClassName(void* window) override;
+  bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+
+  struct Posted {
+    uint32_t Message = 0;
+    uintptr_t WParam = 0;
+    intptr_t LParam = 0;
+    bool operator==(const Posted&) const = default;
+  };
+  // A window of that class, as a host's main window would be; closed, its handle names nothing.
+  static void* OpenWindow(const std::string& className);
+  static void CloseWindow(void* window);
+  // The messages posted to the window since the last call, oldest first.
+  static std::vector<Posted> TakePosted(void* window);
 };
 
 }  // namespace qzr::posix

@@ -1,6 +1,7 @@
 // The table of injected faults.
 #include "platform/posix/faults.h"
 
+#include <mutex>
 #include <vector>
 
 #include "util/no_destructor.h"
@@ -16,6 +17,11 @@ struct Fault {
   int skip;
 };
 
+std::mutex& TableMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 std::vector<Fault>& Table() {
   static NoDestructor<std::vector<Fault>> table;
   return table.get();
@@ -24,12 +30,17 @@ std::vector<Fault>& Table() {
 }  // namespace
 
 void Faults::Fail(const std::string& operation, long code, const std::string& pathPart, int times, int skip) {
+  std::lock_guard lock(TableMutex());
   Table().push_back(Fault{operation, code, pathPart, times, skip});
 }
 
-void Faults::Clear() { Table().clear(); }
+void Faults::Clear() {
+  std::lock_guard lock(TableMutex());
+  Table().clear();
+}
 
 long Faults::Check(const std::string& operation, const std::string& path) {
+  std::lock_guard lock(TableMutex());
   for (Fault& f : Table()) {
     if (f.operation != operation || f.times == 0) continue;
     if (!f.pathPart.empty() && path.find(f.pathPart) == std::string::npos) continue;

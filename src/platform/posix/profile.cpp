@@ -10,6 +10,7 @@
 //  - key lists leave out ";" keys and keys without a value, and give the default when the list
 //    is empty or starts with an empty name; the nameless section is not in the section list.
 #include <algorithm>
+#include <mutex>
 
 #include "platform/posix/backends.h"
 #include "platform/posix/faults.h"
@@ -18,6 +19,13 @@
 
 namespace qzr::posix {
 namespace {
+
+// Calls from several threads follow one another, as Windows serializes its profile functions:
+// a reader never sees a file half rewritten.
+std::mutex& ProfileMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
 
 struct IniLine {
   enum Kind { kBlank, kSection, kKey } kind = kBlank;
@@ -133,6 +141,7 @@ std::string TruncateList(std::string list, uint32_t bufferSize) {
 std::string Profile::GetString(const std::optional<std::string>& sectionGiven,
                                const std::optional<std::string>& keyGiven, const std::string& defaultGiven,
                                uint32_t bufferSize, const std::string& fileNameGiven) {
+  std::lock_guard lock(ProfileMutex());
   const std::optional<std::string> section = ZeroTerminated(sectionGiven), key = ZeroTerminated(keyGiven);
   const std::string defaultValue = ZeroTerminated(defaultGiven), fileName = ZeroTerminated(fileNameGiven);
   if (bufferSize == 0) return {};
@@ -165,6 +174,7 @@ std::string Profile::GetString(const std::optional<std::string>& sectionGiven,
 
 bool Profile::WriteString(const std::optional<std::string>& sectionGiven, const std::optional<std::string>& keyGiven,
                           const std::optional<std::string>& valueGiven, const std::string& fileNameGiven) {
+  std::lock_guard lock(ProfileMutex());
   const std::optional<std::string> section = ZeroTerminated(sectionGiven), key = ZeroTerminated(keyGiven),
                                    value = ZeroTerminated(valueGiven);
   const std::string fileName = ZeroTerminated(fileNameGiven);

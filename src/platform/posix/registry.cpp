@@ -44,6 +44,7 @@ Registry::Registry() = default;
 Registry::~Registry() = default;
 
 RegistryTree& Registry::Tree() {
+  std::lock_guard lock(mutex_);
   if (!tree_) {
     tree_ = std::make_unique<RegistryTree>();
     file_ = RegistryFileLocation();
@@ -56,6 +57,7 @@ RegistryTree& Registry::Tree() {
 }
 
 void Registry::Reload() {
+  std::lock_guard lock(mutex_);
   tree_.reset();
   handles_.clear();
   std::string().swap(file_);
@@ -88,6 +90,7 @@ RegHandle Registry::NewHandle(const std::shared_ptr<RegNode>& node, uint32_t acc
 }
 
 long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_t access, RegHandle* result) {
+  std::lock_guard lock(mutex_);
   const std::string subKey = ZeroTerminated(subKeyGiven);
   *result = 0;
   Resolved key;
@@ -115,6 +118,7 @@ long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_
 }
 
 long Registry::OpenKey(RegHandle base, const std::string& subKeyGiven, uint32_t access, RegHandle* result) {
+  std::lock_guard lock(mutex_);
   const std::string subKey = ZeroTerminated(subKeyGiven);
   *result = 0;
   Resolved key;
@@ -135,6 +139,7 @@ long Registry::OpenKey(RegHandle base, const std::string& subKeyGiven, uint32_t 
 }
 
 long Registry::CloseKey(RegHandle key) {
+  std::lock_guard lock(mutex_);
   if (Tree().Root(key)) return win::kSuccess;
   auto it = handles_.find(key);
   if (it == handles_.end()) return win::kInvalidHandle;
@@ -144,6 +149,7 @@ long Registry::CloseKey(RegHandle key) {
 }
 
 long Registry::QueryValue(RegHandle key, const std::string& nameGiven, uint32_t* type, uint8_t* data, uint32_t* size) {
+  std::lock_guard lock(mutex_);
   const std::string name = ZeroTerminated(nameGiven);
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
@@ -168,6 +174,7 @@ long Registry::QueryValue(RegHandle key, const std::string& nameGiven, uint32_t*
 }
 
 long Registry::SetValue(RegHandle key, const std::string& nameGiven, uint32_t type, const uint8_t* data, uint32_t size) {
+  std::lock_guard lock(mutex_);
   const std::string name = ZeroTerminated(nameGiven);
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
@@ -183,6 +190,7 @@ long Registry::SetValue(RegHandle key, const std::string& nameGiven, uint32_t ty
 }
 
 long Registry::DeleteValue(RegHandle key, const std::string& nameGiven) {
+  std::lock_guard lock(mutex_);
   const std::string name = ZeroTerminated(nameGiven);
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
@@ -194,6 +202,7 @@ long Registry::DeleteValue(RegHandle key, const std::string& nameGiven) {
 }
 
 long Registry::DeleteKey(RegHandle base, const std::string& subKeyGiven) {
+  std::lock_guard lock(mutex_);
   const std::string subKey = ZeroTerminated(subKeyGiven);
   Resolved key;
   if (long rc = Resolve(base, &key)) return rc;
@@ -215,6 +224,7 @@ long Registry::DeleteKey(RegHandle base, const std::string& subKeyGiven) {
 }
 
 long Registry::EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* length) {
+  std::lock_guard lock(mutex_);
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kEnumerateSubKeys)) return win::kAccessDenied;
@@ -230,6 +240,7 @@ long Registry::EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* leng
 }
 
 long Registry::QueryInfoKey(RegHandle key, RegKeyInfo* info) {
+  std::lock_guard lock(mutex_);
   *info = RegKeyInfo{};
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;

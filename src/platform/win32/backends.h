@@ -65,6 +65,8 @@ class Ui final : public UiApi {
  public:
   void ShowMessage(const std::string& text, const std::string& caption) override;
   void ShellOpen(const std::string& target, void* parent) override;
+  std::string WindowClassName(void* window) override;
+  bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 };
 
 }  // namespace qzr::win32

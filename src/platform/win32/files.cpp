@@ -94,7 +94,9 @@ std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
 
 long Files::ReadWhole(const std::string& path, std::string* content) {
   content->clear();
-  FileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  // Shared for deletion too: a Save that replaces the file by renaming over it while another
+  // thread reads it (the panel's columns) goes through; the reader keeps the old content.
+  FileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h.valid()) return static_cast<long>(GetLastError());
   char buffer[65536];

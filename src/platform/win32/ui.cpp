@@ -1,4 +1,5 @@
-// Win32 UI backend: MessageBoxW and ShellExecuteW, so any text shows right on any code page.
+// Win32 UI backend: MessageBoxW and ShellExecuteW, so any text shows right on any code page;
+// the host window's class and a message posted to it.
 #include "platform/win32/backends.h"
 
 #include <windows.h>
@@ -14,6 +15,21 @@ void Ui::ShowMessage(const std::string& text, const std::string& caption) {
 
 void Ui::ShellOpen(const std::string& target, void* parent) {
   ShellExecuteW(static_cast<HWND>(parent), L"open", Utf8ToWide(target).c_str(), L"", L"", SW_HIDE);
+}
+
+std::string Ui::WindowClassName(void* window) {
+  HWND hwnd = static_cast<HWND>(window);
+  if (!hwnd || !IsWindow(hwnd)) return {};
+  char name[256];
+  int n = GetClassNameA(hwnd, name, sizeof name);
+  return n > 0 ? std::string(name, static_cast<size_t>(n)) : std::string();
+}
+
+bool Ui::PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  HWND hwnd = static_cast<HWND>(window);
+  // A null window would post to this thread's own queue, which is the host's, not a window's.
+  if (!hwnd) return false;
+  return PostMessageA(hwnd, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)) != FALSE;
 }
 
 }  // namespace qzr::win32

@@ -1,0 +1,29 @@
+// The panel's columns as the host's content functions ask for them: the field list, each
+// field's value for a listed name, the bulk change of State, and the default view. The exports
+// (content_exports.cpp) only pass their arguments on; answers are the interface's codes.
+#pragma once
+#include <string>
+
+namespace qzr {
+
+// Fields in the order the host numbers them.
+enum class ContentField { kState, kDefault, kIsDefault, kStore, kLocation };
+inline constexpr int kContentFieldCount = 5;
+
+// FsContentGetSupportedField: the field's name, and for State the choices ("Yes|No" in the
+// interface language) in `units`; ft_nomorefields past the last one.
+int GetSupportedField(int index, char* name, char* units, int maxlen);
+// FsContentGetSupportedFieldFlags: State can be changed (switches only: see SetFieldValue).
+int GetSupportedFieldFlags(int index);
+// FsContentGetValue for "\Name.": the field's type with the value in `value` (text cut to
+// maxlen - 1 bytes and a zero; a boolean as a 32-bit 0 or 1), ft_fieldempty for "." and "..",
+// ft_fileerror for a name the listing does not hold or a state that cannot be read.
+int GetFieldValue(const std::string& remoteName, int index, void* value, int maxlen);
+// FsContentSetValue: State set to the yes or no text switches the tweak through Save. A null
+// name ends the host's change of attributes. ft_fileerror for a tweak typed by hand, a text
+// that is neither choice, or a Save that was refused (its message shown once per change).
+int SetFieldValue(const char* remoteName, int index, int fieldType, const void* value);
+// FsContentGetDefaultView: Name, State, Default and Location.
+bool GetDefaultView(char* contents, char* headers, char* widths, char* options, int maxlen);
+
+}  // namespace qzr
