@@ -42,20 +42,6 @@ struct Value {
   std::string Data;
 };
 
-// The key's path parts as the store reads them: empty parts (a leading, doubled or trailing
-// backslash) count for nothing.
-std::vector<std::string> PathParts(const std::string& path) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (size_t i = 0; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == '\\') {
-      if (i > start) parts.push_back(path.substr(start, i - start));
-      start = i + 1;
-    }
-  }
-  return parts;
-}
-
 std::string Joined(const std::vector<std::string>& parts, size_t count) {
   std::string path;
   for (size_t i = 0; i < count; ++i) path += (i ? "\\" : "") + parts[i];
@@ -190,7 +176,7 @@ std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& givenP
   const std::string rest = fullPath.starts_with('\\') ? fullPath.substr(1) : fullPath;
   // The store never deletes a root, nor a path that begins with a second backslash.
   if (wholeKey && (rest.empty() || rest.front() == '\\')) return RegBackup{"", "nothing"};
-  const std::vector<std::string> parts = PathParts(rest);
+  const std::vector<std::string> parts = KeyPathParts(rest);
   const std::string path = Joined(parts, parts.size());
   // The first key on the path that does not exist: the Save creates it and all below it.
   size_t existing = 0;

@@ -78,4 +78,16 @@ std::string Format(std::string_view pattern, std::initializer_list<std::string_v
   return out;
 }
 
+std::vector<std::string> KeyPathParts(std::string_view path) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\') {
+      if (i > start) parts.emplace_back(path.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+
 }  // namespace qzr

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzr {
 
@@ -22,6 +23,9 @@ std::string_view TrimControl(std::string_view s);
 std::string FolderPart(std::string_view path);
 // The text after the last delimiter (or colon on Windows); all of it when there is none.
 std::string FileNamePart(std::string_view path);
+// The parts of a registry key path between backslashes; empty parts (a leading, doubled or
+// trailing backslash) count for nothing, as the registry reads them.
+std::vector<std::string> KeyPathParts(std::string_view path);
 // A folder with a trailing delimiter, then `name`.
 std::string JoinPath(std::string_view folder, std::string_view name);
 

@@ -104,15 +104,7 @@ std::vector<std::pair<std::string, std::shared_ptr<RegNode>>> RegistryTree::Name
 
 std::optional<std::vector<std::string>> RegistryTree::SplitPath(const std::string& path) {
   if (!path.empty() && path.front() == '\\') return std::nullopt;
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (size_t i = 0; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == '\\') {
-      if (i > start) parts.push_back(path.substr(start, i - start));
-      start = i + 1;
-    }
-  }
-  return parts;
+  return KeyPathParts(path);
 }
 
 }  // namespace qzr::posix
