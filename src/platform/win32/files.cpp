@@ -96,8 +96,17 @@ long Files::ReadWhole(const std::string& path, std::string* content) {
   content->clear();
   // Shared for deletion too: a Save that replaces the file by renaming over it while another
   // thread reads it (the panel's columns) goes through; the reader keeps the old content.
-  FileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Another program may hold the file for a moment without sharing it (a virus scanner looking
+  // at a file just replaced does; so does Wine while it renames over it): such an open is tried
+  // again a few times before the read is refused.
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+    Sleep(10 * (attempt + 1));
+  }
+  FileHandle h(opened);
   if (!h.valid()) return static_cast<long>(GetLastError());
   char buffer[65536];
   for (;;) {
