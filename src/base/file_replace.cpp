@@ -8,6 +8,7 @@
 
 #include "base/transient_file.h"
 #include "platform/platform.h"
+#include "util/no_destructor.h"
 #include "util/text.h"
 
 namespace qzr {
@@ -31,8 +32,10 @@ std::string TemporaryBeside(const std::string& path) {
 }  // namespace
 
 std::shared_mutex& FileReplaceLock() {
-  static std::shared_mutex lock;
-  return lock;
+  // Never destroyed, like every lock the module's threads share: a host thread may still read
+  // a file while the process ends.
+  static NoDestructor<std::shared_mutex> lock;
+  return lock.get();
 }
 
 long ReplaceFileContents(const std::string& givenPath, const std::string& bytes) {
