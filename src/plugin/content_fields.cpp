@@ -85,7 +85,16 @@ int GetSupportedField(int index, char* name, char* units, int maxlen) {
   return kFields[index].Type;
 }
 
-int GetSupportedFieldFlags(int index) { return index == static_cast<int>(ContentField::kState) ? host::kContFlagsEdit : 0; }
+int GetSupportedFieldFlags(int index) {
+  // -1 asks for the flags of all fields together: the host asks that first, and on 0 it never
+  // asks again and offers no field in its change of attributes.
+  if (index == -1) {
+    int all = 0;
+    for (int i = 0; i < kContentFieldCount; ++i) all |= GetSupportedFieldFlags(i);
+    return all;
+  }
+  return index == static_cast<int>(ContentField::kState) ? host::kContFlagsEdit : 0;
+}
 
 int GetFieldValue(const std::string& remoteName, int index, void* value, int maxlen) {
   if (index < 0 || index >= kContentFieldCount) return host::kFtNoSuchField;

@@ -13,15 +13,20 @@ inline constexpr int kContentFieldCount = 5;
 // FsContentGetSupportedField: the field's name, and for State the choices ("Yes|No" in the
 // interface language) in `units`; ft_nomorefields past the last one.
 int GetSupportedField(int index, char* name, char* units, int maxlen);
-// FsContentGetSupportedFieldFlags: State can be changed (switches only: see SetFieldValue).
+// FsContentGetSupportedFieldFlags: State can be changed (switches only: see SetFieldValue); -1
+// answers the flags of all fields together.
 int GetSupportedFieldFlags(int index);
 // FsContentGetValue for "\Name.": the field's type with the value in `value` (text cut to
 // maxlen - 1 bytes and a zero; a boolean as a 32-bit 0 or 1), ft_fieldempty for "." and "..",
 // ft_fileerror for a name the listing does not hold or a state that cannot be read.
 int GetFieldValue(const std::string& remoteName, int index, void* value, int maxlen);
-// FsContentSetValue: State set to the yes or no text switches the tweak through Save. A null
-// name ends the host's change of attributes. ft_fileerror for a tweak typed by hand, a text
-// that is neither choice, or a Save that was refused (its message shown once per change).
+// FsContentSetValue: State set to the yes or no text switches the tweak through Save. Total
+// Commander's change of attributes calls it once per file and field, then once with a null name
+// (and field -1) to end the operation. State being the only field it can set, every call is
+// both the first and the last attribute of its file, so the flags that say so change nothing:
+// each call saves at once. The end rereads the panel once, when something changed. ft_fileerror
+// for a tweak typed by hand, a text that is neither choice, or a Save that was refused (its
+// message shown once per operation: the host reports every refused file itself).
 int SetFieldValue(const char* remoteName, int index, int fieldType, const void* value);
 // FsContentGetDefaultView: Name, State, Default and Location.
 bool GetDefaultView(char* contents, char* headers, char* widths, char* options, int maxlen);

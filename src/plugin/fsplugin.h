@@ -38,6 +38,10 @@ inline constexpr int kFtFieldEmpty = -3;
 inline constexpr int kFtSetSuccess = 0;
 // FsContentGetSupportedFieldFlags: the field can be changed through FsContentSetValue.
 inline constexpr int kContFlagsEdit = 1;
+// The flags of FsContentSetValue in a change of attributes: the call sets the first, the last
+// attribute of its file.
+inline constexpr int kSetFlagsFirstAttribute = 1;
+inline constexpr int kSetFlagsLastAttribute = 2;
 
 // Total Commander's message to its main window that runs a command (WM_USER + 51), and the
 // command that rereads the active panel (cm_RereadSource).

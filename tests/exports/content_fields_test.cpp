@@ -88,9 +88,12 @@ class ContentFieldsTest : public PluginTest {
     if (code == host::kFtString || code == host::kFtMultipleChoice) return Answer{code, buffer};
     return Answer{code, ""};
   }
+  // As Total Commander's change of attributes sets State, the only field it can set: the
+  // file's first and last attribute at once.
   static int Set(const std::string& name, const std::string& text) {
     std::string remote = kDelim + name, value = text;
-    return FsContentSetValue(remote.data(), 0, 0, host::kFtMultipleChoice, value.data(), 0);
+    return FsContentSetValue(remote.data(), 0, 0, host::kFtMultipleChoice, value.data(),
+                             host::kSetFlagsFirstAttribute | host::kSetFlagsLastAttribute);
   }
   static int EndSet() { return FsContentSetValue(nullptr, -1, 0, 0, nullptr, 0); }
 
@@ -147,6 +150,9 @@ TEST_F(ContentFieldsTest, ListsFiveFieldsAndADefaultViewOfFourColumns) {
       EXPECT_STREQ(units, i == 0 ? (language == kEnglish ? "Yes|No" : Ansi("Да|Нет").c_str()) : "");
       EXPECT_EQ(FsContentGetSupportedFieldFlags(i), i == 0 ? 1 : 0) << "only State can be set";
     }
+    EXPECT_EQ(FsContentGetSupportedFieldFlags(-1), host::kContFlagsEdit)
+        << "the flags of all fields: on 0 Total Commander offers none in its change of attributes";
+    EXPECT_EQ(FsContentGetSupportedFieldFlags(5), 0);
     char name[8], units[8];
     EXPECT_EQ(FsContentGetSupportedField(5, name, units, sizeof name), host::kFtNoMoreFields);
     EXPECT_EQ(FsContentGetSupportedField(-1, name, units, sizeof name), host::kFtNoMoreFields);

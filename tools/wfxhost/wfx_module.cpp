@@ -24,6 +24,7 @@ using FsExecuteFileFn = int(DCPCALL*)(void*, char*, char*);
 using FsContentGetSupportedFieldFn = int(DCPCALL*)(int, char*, char*, int);
 using FsContentGetValueFn = int(DCPCALL*)(char*, int, int, void*, int, int);
 using FsContentSetValueFn = int(DCPCALL*)(char*, int, int, int, void*, int);
+using FsContentGetSupportedFieldFlagsFn = int(DCPCALL*)(int);
 
 namespace {
 
@@ -139,9 +140,13 @@ std::string WfxModule::FieldValue(const std::string& remoteName, int index, int*
 
 int WfxModule::SetField(const std::string& remoteName, int index, const std::string& text) {
   auto set = Entry<FsContentSetValueFn>("FsContentSetValue");
-  if (!set) return kFtNoSuchField;
+  auto flags = Entry<FsContentGetSupportedFieldFlagsFn>("FsContentGetSupportedFieldFlags");
+  // Total Commander's change of attributes offers a field only when the flags of all fields
+  // (-1) and then its own allow the change.
+  if (!set || !flags || !(flags(-1) & kContFlagsEdit) || !(flags(index) & kContFlagsEdit)) return kFtNoSuchField;
   std::vector<char> remote = Buffer(remoteName), value = Buffer(text);
-  int code = set(remote.data(), index, 0, kFtMultipleChoice, value.data(), 0);
+  int code = set(remote.data(), index, 0, kFtMultipleChoice, value.data(),
+                 kSetFlagsFirstAttribute | kSetFlagsLastAttribute);
   set(nullptr, -1, 0, 0, nullptr, 0);
   return code;
 }

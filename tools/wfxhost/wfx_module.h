@@ -33,7 +33,9 @@ class WfxModule {
   std::vector<std::string> FieldNames();
   // FsContentGetValue of a field as text ("1"/"0" for a boolean); `code` gets the answer.
   std::string FieldValue(const std::string& remoteName, int index, int* code);
-  // FsContentSetValue of a multiple-choice field, then the null name that ends the change.
+  // A change of attributes as Total Commander makes it for one file: the field only when the
+  // flags offer it (kFtNoSuchField otherwise), FsContentSetValue of the multiple-choice field as
+  // its file's first and last attribute, then the null name that ends the operation.
   int SetField(const std::string& remoteName, int index, const std::string& text);
   // Unloads the module: its shut-down runs now.
   void Unload() { library_.Unload(); }
