@@ -138,7 +138,7 @@ void BM_FirstListing(benchmark::State& bench) {
   for (auto _ : bench) {
     FreshLoad(library);
     auto start = Clock::now();
-    ListedEntry first = FindFirstEntry();
+    FirstEntry first = FindFirstEntry();
     double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     benchmark::DoNotOptimize(first);
     bench.SetIterationTime(seconds);
@@ -187,9 +187,10 @@ void BM_Lookups(benchmark::State& bench) {
   Library& library = LibraryOf(count);
   FreshLoad(library);
   std::vector<std::string> remoteNames;
-  for (auto entry = std::optional<ListedEntry>(FindFirstEntry()); entry; entry = FindNextEntry())
+  FirstEntry first = FindFirstEntry();
+  for (auto entry = std::optional<ListedEntry>(first.Entry); entry; entry = FindNextEntry(first.Handle))
     remoteNames.push_back(kPathDelim + entry->Name);
-  CloseSearch();
+  CloseSearch(first.Handle);
 
   double total = 0;
   for (auto _ : bench) {
@@ -235,9 +236,10 @@ double ReadStates(const std::vector<std::string>& remoteNames, bool withIsDefaul
 
 std::vector<std::string> ListedNames() {
   std::vector<std::string> remoteNames;
-  for (auto entry = std::optional<ListedEntry>(FindFirstEntry()); entry; entry = FindNextEntry())
+  FirstEntry first = FindFirstEntry();
+  for (auto entry = std::optional<ListedEntry>(first.Entry); entry; entry = FindNextEntry(first.Handle))
     remoteNames.push_back(kPathDelim + entry->Name);
-  CloseSearch();
+  CloseSearch(first.Handle);
   return remoteNames;
 }
 

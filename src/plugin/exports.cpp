@@ -34,23 +34,24 @@ QZR_EXPORT void DCPCALL FsGetDefRootName(char* DefRootName, int maxlen) {
 QZR_EXPORT void* DCPCALL FsFindFirst(char* /*Path*/, FindData* FindData) {
   return Entry(reinterpret_cast<void*>(intptr_t{-1}), [&]() -> void* {
     if (!FindData) return reinterpret_cast<void*>(intptr_t{-1});
-    FillFindData(FindData, FindFirstEntry());
-    return nullptr;
+    FirstEntry first = FindFirstEntry();
+    FillFindData(FindData, first.Entry);
+    return first.Handle;
   });
 }
 
-QZR_EXPORT int DCPCALL FsFindNext(void* /*Hdl*/, FindData* FindData) {
+QZR_EXPORT int DCPCALL FsFindNext(void* Hdl, FindData* FindData) {
   return Entry(0, [&] {
     if (!FindData) return 0;
-    std::optional<ListedEntry> entry = FindNextEntry();
+    std::optional<ListedEntry> entry = FindNextEntry(Hdl);
     if (!entry) return 0;
     FillFindData(FindData, *entry);
     return -1;
   });
 }
 
-QZR_EXPORT int DCPCALL FsFindClose(void* /*Hdl*/) {
-  return Entry(0, [] { return CloseSearch(); });
+QZR_EXPORT int DCPCALL FsFindClose(void* Hdl) {
+  return Entry(0, [&] { return CloseSearch(Hdl); });
 }
 
 QZR_EXPORT int DCPCALL FsGetFile(char* RemoteName, char* LocalName, int /*CopyFlags*/, void* /*RemoteInfo*/) {

@@ -1,7 +1,6 @@
 // The virtual folder as the host enumerates it.
 #include "plugin/listing.h"
 
-#include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 #include "util/no_destructor.h"
 #include "util/text.h"
@@ -15,17 +14,16 @@ TXARC& Listing() {
   return *s.XArc;
 }
 
-ListedEntry Current() { return ListedEntry{Listing().ItemName, Listing().ItemSize}; }
+ListedEntry Found(const TSearch& search) { return ListedEntry{search.ItemName, search.ItemSize}; }
 
 // The listing is made at the first call that needs it: the host's first listing as a rule, or
-// a copy or open of a remembered name before any listing.
+// a copy or open of a remembered name before any listing. Not before the host has named the
+// settings folder: the database is built there, and a call that comes first (a column read, a
+// listing on another thread) must neither build it elsewhere nor keep the host's folder from
+// counting; it finds the folder empty.
 TXARC& OpenedListing() {
   TXARC& listing = Listing();
-  if (listing.Opened) return listing;
-  // A host that never suggested a settings file gets the module's own folder for the settings
-  // and the database, rather than paths relative to whatever its current folder is.
-  if (State().IniDir.empty()) SetDefaultParams(std::string());
-  listing.Open("");
+  if (!listing.Opened && !State().IniDir.empty()) listing.Open("");
   return listing;
 }
 
@@ -44,23 +42,28 @@ StateReadCache& PanelReads() {
   return *s.Reads;
 }
 
-ListedEntry FindFirstEntry() {
+FirstEntry FindFirstEntry() {
   std::lock_guard lock(ListingLock());
-  OpenedListing();
+  const TXARC& listing = OpenedListing();
   PanelReads().Invalidate();
-  if (!Listing().FindFirst("*.*")) return ListedEntry{".", 0};
-  return Current();
+  TSearch search;
+  FirstEntry first;
+  first.Entry = listing.FindFirst("*.*", search) ? Found(search) : ListedEntry{".", 0};
+  first.Handle = State().Searches.Open(search);
+  return first;
 }
 
-std::optional<ListedEntry> FindNextEntry() {
+std::optional<ListedEntry> FindNextEntry(void* handle) {
   std::lock_guard lock(ListingLock());
-  if (!Listing().FindNext()) return std::nullopt;
-  return Current();
+  TSearch* search = State().Searches.Find(handle);
+  if (!search || !Listing().FindNext(*search)) return std::nullopt;
+  return Found(*search);
 }
 
-int32_t CloseSearch() {
+int32_t CloseSearch(void* handle) {
   std::lock_guard lock(ListingLock());
-  return Listing().FindClose();
+  State().Searches.Close(handle);
+  return 0;
 }
 
 int32_t TweakIndexOf(const std::string& remoteName) {

@@ -24,17 +24,25 @@ std::recursive_mutex& ListingLock();
 // The read cache the panel's columns read states through, made at first use.
 StateReadCache& PanelReads();
 
-// FsFindFirst: opens the listing at the first call of a load (which builds the database); the
-// first entry, or "." when the folder holds no tweak. A listing is a fresh look: the panel's
-// read cache is forgotten.
-ListedEntry FindFirstEntry();
-// FsFindNext: the next entry, or nothing when the listing is complete.
-std::optional<ListedEntry> FindNextEntry();
-// FsFindClose.
-int32_t CloseSearch();
+// A search FsFindFirst started: the handle the host gets, and the first entry.
+struct FirstEntry {
+  void* Handle = nullptr;
+  ListedEntry Entry;
+};
+
+// FsFindFirst: opens the listing at the first call of a load (which builds the database) and
+// starts a search of its own; the first entry, or "." when the folder holds no tweak. Until the
+// host has named the settings folder nothing is built, and the folder lists as empty ("."). A
+// listing is a fresh look: the panel's read cache is forgotten.
+FirstEntry FindFirstEntry();
+// FsFindNext: the search's next entry, or nothing when it is complete or `handle` is not a
+// search FindFirstEntry started (or one already closed).
+std::optional<ListedEntry> FindNextEntry(void* handle);
+// FsFindClose: frees the search; a handle that is none is left alone. Answers 0.
+int32_t CloseSearch(void* handle);
 
 // The TweakTable index behind a remote name such as "\Show extensions.", or -1 when the listing
-// does not hold that name (or has not been made yet).
+// does not hold that name (or cannot be made yet: the host has not named the settings folder).
 int32_t TweakIndexOf(const std::string& remoteName);
 // The record at that index; null for -1 or any index outside the table. Once the listing is
 // made the table never changes, so the record may be read without the lock.

@@ -11,6 +11,7 @@
 
 #include "apply/state_read_cache.h"
 #include "definitions/tweak_record.h"
+#include "plugin/open_searches.h"
 #include "plugin/x_arc.h"
 #include "texts/texts.h"
 
@@ -30,6 +31,8 @@ struct PluginState {
   // The single listing object: made at start-up, opened by the first listing, freed at unload.
   // Shared, so that a copy of the state (a test's snapshot) still means the same listing.
   std::shared_ptr<TXARC> XArc;
+  // The searches through it that the host has open, each with its own position.
+  OpenSearches Searches;
   // The TweakTable index of the tweak the apply dialog shows.
   int32_t CurrentTweak = -1;
   // What the panel's columns read states through (made at first use by PanelReads(),

@@ -30,7 +30,6 @@ void TXARC::SetTempExt(const std::string& value) {
 
 bool TXARC::Open(const std::string& archiveName) {
   if (Opened) return true;
-  SearchIndex = ItemIndex = ItemSize = -1;
   archiveName_ = archiveName;
   Opened = true;
   Names.clear();
@@ -77,43 +76,47 @@ int32_t TXARC::IndexOfName(const std::string& name) const {
   return -1;
 }
 
-void TXARC::Found(int32_t position) {
-  ItemIndex = IndexOfName(Names[static_cast<size_t>(position)]);
-  ItemSize = 0;
-  ItemName = Names[static_cast<size_t>(position)];
-  SearchIndex = position;
+void TXARC::Found(int32_t position, TSearch& search) const {
+  search.ItemIndex = IndexOfName(Names[static_cast<size_t>(position)]);
+  search.ItemSize = 0;
+  search.ItemName = Names[static_cast<size_t>(position)];
+  search.SearchIndex = position;
 }
 
-void TXARC::NotFound() { SearchIndex = ItemIndex = ItemSize = -1; }
+namespace {
 
-bool TXARC::FindFirst(const std::string& mask) {
+void NotFound(TSearch& search) { search.SearchIndex = search.ItemIndex = search.ItemSize = -1; }
+
+}  // namespace
+
+bool TXARC::FindFirst(const std::string& mask, TSearch& search) const {
   std::string m = mask == "*.*" ? "*" : mask;
   for (size_t i = 0; i < Names.size(); ++i) {
     if (!Names[i].empty() && Names[i][0] == '@') continue;
     if (!WildcardMatch(m, Names[i])) continue;
-    SearchMask = m;
-    Found(static_cast<int32_t>(i));
+    search.SearchMask = m;
+    Found(static_cast<int32_t>(i), search);
     return true;
   }
-  NotFound();
+  NotFound(search);
   return false;
 }
 
-bool TXARC::FindNext() {
-  if (SearchIndex < 0) return false;
-  if (SearchIndex >= static_cast<int32_t>(Names.size()) - 1) return false;
-  for (size_t i = static_cast<size_t>(SearchIndex) + 1; i < Names.size(); ++i) {
-    if (!WildcardMatch(SearchMask, Names[i])) continue;
-    Found(static_cast<int32_t>(i));
+bool TXARC::FindNext(TSearch& search) const {
+  if (search.SearchIndex < 0) return false;
+  if (search.SearchIndex >= static_cast<int32_t>(Names.size()) - 1) return false;
+  for (size_t i = static_cast<size_t>(search.SearchIndex) + 1; i < Names.size(); ++i) {
+    if (!WildcardMatch(search.SearchMask, Names[i])) continue;
+    Found(static_cast<int32_t>(i), search);
     return true;
   }
-  NotFound();
+  NotFound(search);
   return false;
 }
 
-int32_t TXARC::FindClose() {
-  SearchIndex = -1;
-  SearchMask.clear();
+int32_t TXARC::FindClose(TSearch& search) const {
+  search.SearchIndex = -1;
+  search.SearchMask.clear();
   return 0;
 }
 

@@ -1,6 +1,8 @@
 // TXARC: the virtual folder's listing. It reads no folder on disk: the first Open builds the
 // plugin database once per load, and Names then holds one virtual file name per TweakTable
-// entry, in table order, so a name's position is its tweak's index in TweakTable.
+// entry, in table order, so a name's position is its tweak's index in TweakTable. A search's
+// position is a TSearch of its own: a host may run several searches at once (both panels, on
+// worker threads), and none moves another.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,6 +10,15 @@
 #include <vector>
 
 namespace qzr {
+
+// One search through the names: where it stands and the entry it found last.
+struct TSearch {
+  int32_t SearchIndex = -1;  // position of the entry last found; -1 when none
+  std::string SearchMask;
+  int32_t ItemIndex = -1;  // TweakTable index of the entry last found; -1 when none
+  int32_t ItemSize = -1;   // 0 for a found entry; -1 when none
+  std::string ItemName;
+};
 
 class TXARC {
  public:
@@ -26,21 +37,15 @@ class TXARC {
   // Position of the first name equal to `name` without regard to case; failing that, of the
   // first name whose find-record form (FindRecordName) is `name`; or -1.
   int32_t IndexOfName(const std::string& name) const;
-  bool FindFirst(const std::string& mask);
-  bool FindNext();
-  int32_t FindClose();
+  bool FindFirst(const std::string& mask, TSearch& search) const;
+  bool FindNext(TSearch& search) const;
+  int32_t FindClose(TSearch& search) const;
 
   bool Opened = false;
   std::vector<std::string> Names;
-  int32_t SearchIndex = -1;
-  std::string SearchMask;
-  int32_t ItemIndex = -1;
-  int32_t ItemSize = -1;
-  std::string ItemName;
 
  private:
-  void Found(int32_t position);
-  void NotFound();
+  void Found(int32_t position, TSearch& search) const;
 
   std::string archiveName_;
   std::string tempExt_;

@@ -2,6 +2,7 @@
 // module copied beside a plugins folder, settings in a folder of their own.
 #include <algorithm>
 #include <filesystem>
+#include <thread>
 
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
@@ -102,6 +103,29 @@ TEST_F(ListingHostTest, ColumnsShowTheStateAndSwitchIt) {
   EXPECT_EQ(code, qzr::host::kFtBoolean);
   EXPECT_EQ(module.SetField(Remote("Show extensions."), 0, "No"), qzr::host::kFtSetSuccess);
   EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 2, &code), "1");
+}
+
+// Double Commander lists on worker threads, both panels at once: every listing gets the whole
+// folder however the two interleave.
+TEST_F(ListingHostTest, TwoThreadsListingAtOnceEachGetTheWholeFolder) {
+  for (int i = 0; i < 48; ++i)
+    Plugin("many" + std::to_string(i) + ".tweak", "TWEAKNAME> Many " + std::to_string(i) +
+                                                      "\r\nROOTKEY> HKCU\r\nPATH> Software\\QZR_TC_Test\r\n"
+                                                      "VALUENAME> V\r\nVALUETYPE> DWORD\r\nVALUEON> 1\r\n");
+  wfxhost::WfxModule module(modulePath_);
+  ASSERT_TRUE(module.ok()) << module.error();
+  module.Start(settings_.path("wfx.ini"));
+  const std::vector<std::string> whole = module.List(std::string(1, kPathDelim));
+  ASSERT_EQ(whole.size(), 50u);
+  int shortLists[2] = {0, 0};
+  auto lister = [&](int* wrong) {
+    for (int i = 0; i < 300; ++i)
+      if (module.List(std::string(1, kPathDelim)) != whole) ++*wrong;
+  };
+  std::thread a(lister, &shortLists[0]), b(lister, &shortLists[1]);
+  a.join();
+  b.join();
+  EXPECT_EQ(shortLists[0] + shortLists[1], 0) << "listings that were not the whole folder";
 }
 
 TEST_F(ListingHostTest, EmptyPluginFolderListsTheDotEntry) {

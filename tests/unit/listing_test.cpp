@@ -27,28 +27,33 @@ class ListingTest : public PluginTest {
     s.XArc->Opened = true;
     s.XArc->LoadNames();
   }
-  std::vector<std::string> ListAll() {
-    std::vector<std::string> names{FindFirstEntry().Name};
-    while (auto e = FindNextEntry()) names.push_back(e->Name);
+  // A whole search; `handle` gets its handle, left open.
+  std::vector<std::string> ListAll(void** handle = nullptr) {
+    FirstEntry first = FindFirstEntry();
+    std::vector<std::string> names{first.Entry.Name};
+    while (auto e = FindNextEntry(first.Handle)) names.push_back(e->Name);
+    if (handle) *handle = first.Handle;
     return names;
   }
 };
 
 TEST_F(ListingTest, ListsEveryTweakInTableOrderWithAFullStop) {
   Table({"A", "B", "C"});
-  EXPECT_EQ(ListAll(), (std::vector<std::string>{"A.", "B.", "C."}));
-  EXPECT_FALSE(FindNextEntry()) << "FsFindNext after the end keeps answering 0";
-  EXPECT_FALSE(FindNextEntry());
-  EXPECT_EQ(ListAll(), (std::vector<std::string>{"A.", "B.", "C."})) << "a second listing starts again";
-  EXPECT_EQ(CloseSearch(), 0);
+  void* handle = nullptr;
+  EXPECT_EQ(ListAll(&handle), (std::vector<std::string>{"A.", "B.", "C."}));
+  EXPECT_FALSE(FindNextEntry(handle)) << "FsFindNext after the end keeps answering 0";
+  EXPECT_FALSE(FindNextEntry(handle));
+  EXPECT_EQ(CloseSearch(handle), 0);
+  EXPECT_EQ(ListAll(&handle), (std::vector<std::string>{"A.", "B.", "C."})) << "a second listing starts again";
+  EXPECT_EQ(CloseSearch(handle), 0);
 }
 
 TEST_F(ListingTest, NoTweakListsOneDotEntry) {
   Table({});
-  ListedEntry first = FindFirstEntry();
-  EXPECT_EQ(first.Name, ".");
-  EXPECT_EQ(first.Size, 0);
-  EXPECT_FALSE(FindNextEntry());
+  FirstEntry first = FindFirstEntry();
+  EXPECT_EQ(first.Entry.Name, ".");
+  EXPECT_EQ(first.Entry.Size, 0);
+  EXPECT_FALSE(FindNextEntry(first.Handle));
 }
 
 TEST_F(ListingTest, DuplicateNamesAreListedAndResolveToTheFirst) {
@@ -92,29 +97,70 @@ TEST_F(ListingTest, LeadingAtNamesAreSkippedOnlyBeforeTheFirstListedOne) {
   Table({"@hidden", "@also", "Shown", "@listed"});
   EXPECT_EQ(ListAll(), (std::vector<std::string>{"Shown.", "@listed."}));
   Table({"@only"});
-  EXPECT_EQ(FindFirstEntry().Name, ".");
+  EXPECT_EQ(FindFirstEntry().Entry.Name, ".");
+}
+
+// Each FsFindFirst has a position of its own: searches that overlap (both panels, on worker
+// threads) each see the whole folder. A handle the listing did not hand out, or has closed, finds
+// nothing and closes nothing; a host that never closes loses only its oldest searches.
+TEST_F(ListingTest, EverySearchKeepsItsOwnPlace) {
+  Table({"A", "B", "C"});
+  FirstEntry one = FindFirstEntry(), two = FindFirstEntry();
+  ASSERT_NE(one.Handle, two.Handle);
+  for (void* handle : {one.Handle, two.Handle}) {
+    EXPECT_NE(handle, nullptr);
+    EXPECT_NE(handle, reinterpret_cast<void*>(intptr_t{-1}));
+  }
+  std::vector<std::string> first{one.Entry.Name}, second{two.Entry.Name};
+  for (int i = 0; i < 3; ++i) {  // interleaved, one step each in turn
+    if (auto e = FindNextEntry(one.Handle)) first.push_back(e->Name);
+    if (auto e = FindNextEntry(two.Handle)) second.push_back(e->Name);
+  }
+  EXPECT_EQ(first, (std::vector<std::string>{"A.", "B.", "C."}));
+  EXPECT_EQ(second, first);
+
+  FirstEntry three = FindFirstEntry();
+  int local = 0;
+  for (void* stranger : {static_cast<void*>(nullptr), static_cast<void*>(&local), one.Handle}) {
+    if (stranger == one.Handle) {
+      EXPECT_EQ(CloseSearch(one.Handle), 0);
+    }
+    EXPECT_FALSE(FindNextEntry(stranger));
+    EXPECT_EQ(CloseSearch(stranger), 0);
+  }
+  EXPECT_EQ(FindNextEntry(three.Handle)->Name, "B.") << "untouched by the strangers";
+  CloseSearch(two.Handle);
+  CloseSearch(three.Handle);
+  EXPECT_EQ(State().Searches.size(), 0u);
+
+  std::vector<void*> forgotten;
+  for (size_t i = 0; i < OpenSearches::kMostOpen + 2; ++i) forgotten.push_back(FindFirstEntry().Handle);
+  EXPECT_EQ(State().Searches.size(), OpenSearches::kMostOpen);
+  EXPECT_FALSE(FindNextEntry(forgotten[0])) << "the oldest is dropped";
+  EXPECT_EQ(FindNextEntry(forgotten.back())->Name, "B.");
 }
 
 TEST_F(ListingTest, MasksFollowWildcardRules) {
   Table({"Alpha", "beta", "Gamma", "alps"});
-  TXARC& arc = *State().XArc;
-  ASSERT_TRUE(arc.FindFirst("AL*"));
-  EXPECT_EQ(arc.ItemName, "Alpha.");
-  EXPECT_EQ(arc.ItemIndex, 0);
-  EXPECT_EQ(arc.ItemSize, 0);
-  ASSERT_TRUE(arc.FindNext());
-  EXPECT_EQ(arc.ItemName, "alps.");
-  EXPECT_EQ(arc.SearchIndex, 3);
-  EXPECT_FALSE(arc.FindNext()) << "at the last position";
-  EXPECT_EQ(arc.SearchIndex, 3) << "stays positioned on the last entry";
-  ASSERT_TRUE(arc.FindFirst("?amma."));
-  EXPECT_FALSE(arc.FindNext());
-  EXPECT_EQ(arc.SearchIndex, -1);
-  EXPECT_EQ(arc.ItemIndex, -1);
-  EXPECT_FALSE(arc.FindFirst("[xy]*"));
-  EXPECT_EQ(arc.ItemSize, -1);
-  arc.FindClose();
-  EXPECT_FALSE(arc.FindNext());
+  const TXARC& arc = *State().XArc;
+  TSearch search;
+  ASSERT_TRUE(arc.FindFirst("AL*", search));
+  EXPECT_EQ(search.ItemName, "Alpha.");
+  EXPECT_EQ(search.ItemIndex, 0);
+  EXPECT_EQ(search.ItemSize, 0);
+  ASSERT_TRUE(arc.FindNext(search));
+  EXPECT_EQ(search.ItemName, "alps.");
+  EXPECT_EQ(search.SearchIndex, 3);
+  EXPECT_FALSE(arc.FindNext(search)) << "at the last position";
+  EXPECT_EQ(search.SearchIndex, 3) << "stays positioned on the last entry";
+  ASSERT_TRUE(arc.FindFirst("?amma.", search));
+  EXPECT_FALSE(arc.FindNext(search));
+  EXPECT_EQ(search.SearchIndex, -1);
+  EXPECT_EQ(search.ItemIndex, -1);
+  EXPECT_FALSE(arc.FindFirst("[xy]*", search));
+  EXPECT_EQ(search.ItemSize, -1);
+  arc.FindClose(search);
+  EXPECT_FALSE(arc.FindNext(search));
 }
 
 TEST_F(ListingTest, TempExtAndAbout) {
