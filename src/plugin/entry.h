@@ -1,6 +1,6 @@
 // How every export runs its body: the module is started first (once per load, by whichever
-// entry point a host calls first, on any thread), and nothing but the interface's codes crosses
-// the module boundary.
+// entry point a host calls first, on any thread), a call after shut-down answers its fallback,
+// and nothing but the interface's codes crosses the module boundary.
 #pragma once
 #include <utility>
 
@@ -12,7 +12,8 @@ namespace qzr {
 template <typename R, typename Body>
 R Entry(R fallback, Body&& body) noexcept {
   return Guarded(fallback, [&]() -> R {
-    EnsureStarted();
+    ModuleCall call;
+    if (!call) return fallback;
     return std::forward<Body>(body)();
   });
 }
@@ -20,8 +21,8 @@ R Entry(R fallback, Body&& body) noexcept {
 template <typename Body>
 void EntryVoid(Body&& body) noexcept {
   GuardedVoid([&] {
-    EnsureStarted();
-    std::forward<Body>(body)();
+    ModuleCall call;
+    if (call) std::forward<Body>(body)();
   });
 }
 

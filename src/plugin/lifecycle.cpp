@@ -9,6 +9,7 @@
 #include "base/write_access.h"
 #include "platform/platform.h"
 #include "plugin/config.h"
+#include "plugin/guard.h"
 #include "plugin/listing.h"
 #include "plugin/os_probe.h"
 #include "plugin/plugin_state.h"
@@ -21,16 +22,67 @@ namespace {
 
 constexpr size_t kMaxPath = 260;
 
+// The load's life: start-up, the calls under way, shut-down and the release after it. Never
+// destroyed, as the state it guards.
+struct Life {
+  std::mutex Lock;
+  int CallsUnderWay = 0;
+  bool ReleasePending = false;
+  void (*AlsoRelease)() = nullptr;
+};
+
+Life& TheLife() {
+  static NoDestructor<Life> life;
+  return life.get();
+}
+
+// Under the life's lock. The state back as at load, its memory freed, but still ended: the
+// state itself is never destroyed, and a host may load the module again.
+// (Swapped, not assigned: an assigned empty string would keep the old one's buffer.)
+void Release(Life& life) {
+  life.ReleasePending = false;
+  {
+    PluginState atLoad;
+    atLoad.Ended = true;
+    std::swap(State(), atLoad);
+  }
+  if (auto also = std::exchange(life.AlsoRelease, nullptr)) also();
+}
+
+// Under the life's lock.
+bool StartedUnlessEnded() {
+  PluginState& s = State();
+  if (s.Ended) return false;
+  if (!s.Started) Startup();
+  return true;
+}
+
 }  // namespace
 
 void ShowNeedWriteAccess(const std::string& folder) {
   Os().ui->ShowMessage(Format(texts::kNeedWriteAccess, {Os().system->AnsiToUtf8(folder)}), std::string(texts::kCaption));
 }
 
-void EnsureStarted() {
-  static NoDestructor<std::mutex> starting;
-  std::lock_guard<std::mutex> lock(starting.get());
-  if (!State().Started) Startup();
+bool EnsureStarted() {
+  std::lock_guard lock(TheLife().Lock);
+  return StartedUnlessEnded();
+}
+
+ModuleCall::ModuleCall() {
+  Life& life = TheLife();
+  std::lock_guard lock(life.Lock);
+  if (!StartedUnlessEnded()) return;
+  ++life.CallsUnderWay;
+  entered_ = true;
+}
+
+ModuleCall::~ModuleCall() {
+  if (!entered_) return;
+  Life& life = TheLife();
+  std::lock_guard lock(life.Lock);
+  if (--life.CallsUnderWay > 0 || !life.ReleasePending) return;
+  // The last call out after shut-down frees what shut-down had to leave to it.
+  GuardedVoid([&] { Release(life); });
 }
 
 void Startup() {
@@ -91,25 +143,33 @@ void KeepLanguage() {
     ShowNeedWriteAccess(s.IniDir);
 }
 
-void Shutdown() {
+void Shutdown(void (*alsoRelease)()) {
+  Life& life = TheLife();
+  std::lock_guard lock(life.Lock);
   PluginState& s = State();
-  if (!s.Started) return;
-  s.Started = false;
-  s.XArc.reset();
+  const bool started = std::exchange(s.Started, false);
+  s.Ended = true;
   // Never configured: nothing was read, so nothing is saved over what the user has. A folder
   // without write access was reported when the language was read or chosen.
-  if (!s.IniDir.empty() && HasWriteAccess(s.IniDir)) {
+  if (started && !s.IniDir.empty() && HasWriteAccess(s.IniDir)) {
     try {
       SaveLanguage(s.Language);
     } catch (const std::exception&) {
       // Refused after all: nothing may be shown while the module unloads, and the rest is freed.
     }
   }
-  // The tweak table, the folders and the rest back as at load, their memory freed: the state
-  // itself is never destroyed, and a host may load the module again.
-  // (Swapped, not assigned: an assigned empty string would keep the old one's buffer.)
-  PluginState atLoad;
-  std::swap(s, atLoad);
+  if (!started && !life.ReleasePending) {
+    // Nothing of this load to free (never started, or freed by an earlier shut-down).
+    if (alsoRelease && life.CallsUnderWay == 0) alsoRelease();
+    return;
+  }
+  if (alsoRelease) life.AlsoRelease = alsoRelease;
+  // A host thread may still be inside a call (a column read at process exit): what it reads
+  // stays until it returns.
+  if (life.CallsUnderWay == 0)
+    Release(life);
+  else
+    life.ReleasePending = true;
 }
 
 }  // namespace qzr

@@ -8,13 +8,30 @@ namespace qzr {
 
 // Runs start-up once per load, from whichever entry point comes first and on any thread. Never
 // from library attach: there Windows holds the loader lock, under which the registry (the OS
-// probe) must not be touched.
-void EnsureStarted();
+// probe) must not be touched. False once shut-down has run: nothing starts the module again in
+// the same load (a host thread still calling in at process exit).
+bool EnsureStarted();
+// One entry point's call, for as long as it runs: started as EnsureStarted starts, and counted,
+// so that shut-down frees nothing while a call (a column read on a host thread) still uses it.
+// False after shut-down: the call then answers its fallback and touches nothing.
+class ModuleCall {
+ public:
+  ModuleCall();
+  ~ModuleCall();
+  ModuleCall(const ModuleCall&) = delete;
+  ModuleCall& operator=(const ModuleCall&) = delete;
+  explicit operator bool() const { return entered_; }
+
+ private:
+  bool entered_ = false;
+};
 // Start-up itself: OS family, module folder, the unopened listing.
 void Startup();
-// Library detach: frees the listing, saves the language, releases the tweak table. Runs once per
+// Library detach: saves the language and ends the load (no entry point starts the module again);
+// then the listing, the tweak table and the rest are freed, with `alsoRelease` after them, at
+// once or, while calls are still under way, when the last of them returns. Runs once per
 // start-up and shows nothing: it runs while the module unloads, where no window may be made.
-void Shutdown();
+void Shutdown(void (*alsoRelease)() = nullptr);
 // FsSetDefaultParams: IniDir from the host's suggested settings file, then the language.
 void SetDefaultParams(const std::string& defaultIniName);
 // The interface language, as any thread may read it (the panel's columns read it from the

@@ -10,18 +10,19 @@
 #include <windows.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-  // Shut-down uses files and the profile functions of kernel32 only, and shows nothing.
-  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) qzr::GuardedVoid(qzr::Shutdown);
+  // Shut-down uses files and the profile functions of kernel32 only, and shows nothing. A host
+  // thread still inside an entry point keeps what it reads until it returns.
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) qzr::GuardedVoid([] { qzr::Shutdown(); });
   return TRUE;
 }
 
 #else
 
-// Runs at dlclose, and at exit for a host that never unloads the module; everything shut-down
-// reaches is never destroyed, so the order the runtime tears down in does not matter.
+// Runs at dlclose, and at exit for a host that never unloads the module (its threads may still
+// be reading columns then: what they use is freed when the last of them returns); everything
+// shut-down reaches is never destroyed, so the order the runtime tears down in does not matter.
 __attribute__((destructor)) static void QzrDetach() {
-  qzr::GuardedVoid(qzr::Shutdown);
-  qzr::GuardedVoid(qzr::ReleaseNativePlatform);
+  qzr::GuardedVoid([] { qzr::Shutdown(qzr::ReleaseNativePlatform); });
 }
 
 #endif

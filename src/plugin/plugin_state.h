@@ -20,6 +20,8 @@ namespace qzr {
 struct PluginState {
   // Start-up has run and shut-down has not: the entry points start the module on first use.
   bool Started = false;
+  // Shut-down has run: nothing starts the module again until it is loaded anew.
+  bool Ended = false;
   std::string ModuleDir;  // folder of this module, with trailing delimiter
   std::string IniDir;     // folder of the host's suggested settings file, with trailing delimiter
   bool OSIsNT = false;

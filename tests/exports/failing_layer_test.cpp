@@ -127,7 +127,7 @@ class FailingLayerTest : public PluginTest {
     EXPECT_EQ(FsExecuteFile(nullptr, rootPath.data(), properties), host::kFsExecOk);
     EXPECT_EQ(FsPutFile(rootPath.data(), rootPath.data(), 0), host::kFsFileOk);
     EXPECT_EQ(FsDeleteFile(rootPath.data()), 0);
-    GuardedVoid(Shutdown);
+    GuardedVoid([] { Shutdown(); });
     return seen;
   }
 

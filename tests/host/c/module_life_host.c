@@ -1,8 +1,13 @@
 /* A host as small as a Pascal one: plain C, no C++ runtime of its own. It loads the module,
  * configures it with <folder>/wfx.ini, lists the plugin folder, and then either unloads the
  * module ("unload": dlclose must really unload it) or returns from main with the module still
- * loaded ("exit": shut-down then runs at process exit). Prints the number of listed entries. */
+ * loaded ("exit": shut-down then runs at process exit), or does so while three threads keep
+ * reading the first entry's State column ("threads": shut-down runs while they are inside the
+ * module, and they go on calling after it). Prints the number of listed entries. */
 #include <dlfcn.h>
+#include <pthread.h>
+#include <sched.h>
+#include <stdatomic.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -27,6 +32,30 @@ typedef void (*FsSetDefaultParamsFn)(DefaultParams*);
 typedef void* (*FsFindFirstFn)(char*, FindData*);
 typedef int (*FsFindNextFn)(void*, FindData*);
 typedef int (*FsFindCloseFn)(void*);
+typedef int (*FsContentGetValueFn)(char*, int, int, void*, int, int);
+
+#define kReaders 3
+
+static FsContentGetValueFn getValue;
+static char firstEntry[262];
+static atomic_int readersStarted;
+
+/* Reads the State column until the process ends. */
+static void* ReadColumns(void* unused) {
+  (void)unused;
+  char name[sizeof firstEntry];
+  memcpy(name, firstEntry, sizeof name);
+  int counted = 0;
+  for (;;) {
+    char value[64];
+    getValue(name, 0, 0, value, (int)sizeof value, 0);
+    if (!counted) {
+      counted = 1;
+      atomic_fetch_add(&readersStarted, 1);
+    }
+  }
+  return NULL;
+}
 
 static int Fail(const char* what) {
   fprintf(stderr, "module_life_host: %s\n", what);
@@ -34,7 +63,7 @@ static int Fail(const char* what) {
 }
 
 int main(int argc, char** argv) {
-  if (argc != 4) return Fail("usage: module_life_host MODULE SETTINGS_FOLDER unload|exit");
+  if (argc != 4) return Fail("usage: module_life_host MODULE SETTINGS_FOLDER unload|exit|threads");
   const char* module = argv[1];
   int unload = strcmp(argv[3], "unload") == 0;
 
@@ -45,7 +74,9 @@ int main(int argc, char** argv) {
   FsFindFirstFn findFirst = (FsFindFirstFn)dlsym(handle, "FsFindFirst");
   FsFindNextFn findNext = (FsFindNextFn)dlsym(handle, "FsFindNext");
   FsFindCloseFn findClose = (FsFindCloseFn)dlsym(handle, "FsFindClose");
-  if (!init || !setParams || !findFirst || !findNext || !findClose) return Fail("an entry point is missing");
+  getValue = (FsContentGetValueFn)dlsym(handle, "FsContentGetValue");
+  if (!init || !setParams || !findFirst || !findNext || !findClose || !getValue)
+    return Fail("an entry point is missing");
 
   DefaultParams params;
   memset(&params, 0, sizeof params);
@@ -60,10 +91,22 @@ int main(int argc, char** argv) {
   void* search = findFirst(root, &found);
   if (search != (void*)(long)-1) {
     if (found.fileName[0]) ++entries;
+    snprintf(firstEntry, sizeof firstEntry, "/%s", found.fileName);
     while (findNext(search, &found)) ++entries;
     findClose(search);
   }
   printf("entries=%d\n", entries);
+  fflush(stdout);
+
+  if (strcmp(argv[3], "threads") == 0) {
+    for (int i = 0; i < kReaders; ++i) {
+      pthread_t reader;
+      if (pthread_create(&reader, NULL, ReadColumns, NULL) != 0) return Fail("no thread");
+      pthread_detach(reader);
+    }
+    while (atomic_load(&readersStarted) < kReaders) sched_yield();
+    return 0; /* shut-down runs at exit while the readers are still inside the module */
+  }
 
   if (unload) {
     if (dlclose(handle) != 0) return Fail(dlerror());
