@@ -1,6 +1,7 @@
 // The virtual folder through the built module's exports, as a host lists and copies it: the
 // module copied beside a plugins folder, settings in a folder of their own.
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <thread>
 
@@ -118,8 +119,12 @@ TEST_F(ListingHostTest, TwoThreadsListingAtOnceEachGetTheWholeFolder) {
   const std::vector<std::string> whole = module.List(std::string(1, kPathDelim));
   ASSERT_EQ(whole.size(), 50u);
   int shortLists[2] = {0, 0};
+  std::atomic<int> ready{0};
   auto lister = [&](int* wrong) {
-    for (int i = 0; i < 300; ++i)
+    // Both start together, or one could be done before the other begins.
+    ++ready;
+    while (ready.load() < 2) std::this_thread::yield();
+    for (int i = 0; i < 2000; ++i)
       if (module.List(std::string(1, kPathDelim)) != whole) ++*wrong;
   };
   std::thread a(lister, &shortLists[0]), b(lister, &shortLists[1]);
