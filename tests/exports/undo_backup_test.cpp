@@ -223,7 +223,7 @@ TEST_F(UndoBackupTest, NoBackupNoChange) {
       [&] { WriteBytes(Module() + "qzr_undo", "not a folder"); },
 #ifndef _WIN32
       // a write that fails, and a descript.ion line that cannot be added (the file goes again)
-      [&] { posix::Faults::Fail("WriteWhole", win::kDiskFull, "qzr_undo"); },
+      [&] { posix::Faults::Fail("CreateNew", win::kDiskFull, "qzr_undo"); },
       [&] { posix::Faults::Fail("AppendTo", win::kDiskFull, "descript.ion"); },
 #endif
   };
