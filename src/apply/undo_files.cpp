@@ -103,7 +103,7 @@ std::string CreateUndoFile(const std::string& folder, const UndoFile& file, cons
   const std::string tail = " " + NamePart(file.TweakName, std::clamp<size_t>(room, 1, kNamePartLength)) + "." + file.Extension;
   const size_t taken = Files().FindFiles(folder + stamp + "*").size();
   for (size_t number = taken + 1; number < taken + 10000; ++number) {
-    char suffix[16];
+    char suffix[24];
     std::snprintf(suffix, sizeof suffix, "-%03zu", number);
     const std::string name = stamp + (number == 1 ? "" : suffix) + tail;
     const long rc = Files().CreateNew(folder + name, file.Content);
