@@ -139,8 +139,9 @@ void TakeBackRefusedSave(const TTWREC& tweak, SaveAction action, const WrittenBa
   if (tweak.PlugType == kPlugReg) {
     TVeskRegistry reg;
     reg.SetRootKey(RootOf(tweak));
-    for (const std::string& key : backup.Created)
-      if (!reg.DeleteKeyIfEmpty("\\" + key)) break;
+    // Deepest first; a key the refusal stopped short of is simply not there, and one that is
+    // not empty stays.
+    for (const std::string& key : backup.Created) reg.DeleteKeyIfEmpty("\\" + key);
     if (std::optional<RegBackup> state = RegistryState(tweak, action)) now = state->Body;
   } else {
     now = FileState(FileOf(tweak));
