@@ -78,13 +78,19 @@ Choice Decide(const TTWREC& t, int radioIndex, const std::string& typed) {
   RaiseUnableToWrite(name);
 }
 
-void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily, const std::string& undoFolder) {
-  // Without a data type there is nothing to write, so nothing is made either.
-  const bool writable = t.DataType == kDataDword || t.DataType == kDataString || t.DataType == kDataBin;
-  if (c.What == Action::kWrite && !writable) return;
-  // A DWORD is converted before anything is opened: typed text that is no number creates nothing.
-  const int32_t integer = c.What == Action::kWrite && t.DataType == kDataDword ? ValueAsInteger(c.Value) : 0;
-  BackUpBeforeSave(t, c.What, NewText(t, c), undoFolder);
+// Writes the backup, then runs `change`: when the change is refused, what it made goes again
+// and the backup with it (see TakeBackRefusedSave).
+template <typename Change>
+void AfterBackup(const TTWREC& t, const Choice& c, const std::string& undoFolder, Change&& change) {
+  const WrittenBackup backup = BackUpBeforeSave(t, c.What, NewText(t, c), undoFolder);
+  try {
+    change();
+  } catch (const ShownError& e) {
+    TakeBackRefusedSave(t, c.What, backup, e);
+  }
+}
+
+void ChangeRegistry(const TTWREC& t, const Choice& c, bool ntFamily, int32_t integer) {
   TVeskRegistry reg;
   reg.SetNTFamily(ntFamily);
   if (auto root = RootKeyForCode(t.RootKey)) reg.SetRootKey(*root);
@@ -98,6 +104,10 @@ void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily, const std::st
       if (!reg.DeleteValue(t.VarName) && reg.ValueExists(t.VarName)) RaiseRefused(reg, t, true);
       return;
     case Action::kDeleteKey:
+      if (!reg.KeyExists(t.Path)) return;
+      // Keys go depth first: one refused at the end would leave the keys below it gone. So
+      // the whole tree is checked before anything is deleted.
+      if (!reg.CanDeleteKey(t.Path)) RaiseRefused(reg, t, false);
       if (!reg.DeleteKey(t.Path) && reg.KeyExists(t.Path)) RaiseRefused(reg, t, false);
       return;
     case Action::kWrite: break;
@@ -110,6 +120,15 @@ void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily, const std::st
     case kDataBin: rc = reg.WriteBinaryData(t.VarName, c.Bytes.data(), static_cast<int32_t>(c.Bytes.size())); break;
   }
   if (rc != win::kSuccess) RaiseRefused(reg, t, true);
+}
+
+void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily, const std::string& undoFolder) {
+  // Without a data type there is nothing to write, so nothing is made either.
+  const bool writable = t.DataType == kDataDword || t.DataType == kDataString || t.DataType == kDataBin;
+  if (c.What == Action::kWrite && !writable) return;
+  // A DWORD is converted before anything is opened: typed text that is no number creates nothing.
+  const int32_t integer = c.What == Action::kWrite && t.DataType == kDataDword ? ValueAsInteger(c.Value) : 0;
+  AfterBackup(t, c, undoFolder, [&] { ChangeRegistry(t, c, ntFamily, integer); });
 }
 
 // INI and CFG files are line by line, and a write must give a line the next read takes back as
@@ -137,15 +156,17 @@ void SaveIni(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
   // A typed value that is no number raises before anything is written, the backup included.
   std::optional<int32_t> number;
   if (c.What == Action::kWrite && t.DataType == kDataDword) number = ValueAsInteger(c.Value);
-  if (c.What != Action::kWrite || writes) BackUpBeforeSave(t, c.What, NewText(t, c), undoFolder);
-  TIniFile ini(t.Path);
-  switch (c.What) {
-    case Action::kDeleteValue: ini.DeleteKey(t.Section, t.VarName); return;
-    case Action::kDeleteKey: ini.EraseSection(t.Section); return;
-    case Action::kWrite: break;
-  }
-  if (number) ini.WriteInteger(t.Section, t.VarName, *number);
-  if (t.DataType == kDataString) ini.WriteString(t.Section, t.VarName, ValueAsText(c.Value));
+  if (c.What == Action::kWrite && !writes) return;
+  AfterBackup(t, c, undoFolder, [&] {
+    TIniFile ini(t.Path);
+    switch (c.What) {
+      case Action::kDeleteValue: ini.DeleteKey(t.Section, t.VarName); return;
+      case Action::kDeleteKey: ini.EraseSection(t.Section); return;
+      case Action::kWrite: break;
+    }
+    if (number) ini.WriteInteger(t.Section, t.VarName, *number);
+    if (t.DataType == kDataString) ini.WriteString(t.Section, t.VarName, ValueAsText(c.Value));
+  });
 }
 
 void SaveCfg(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
@@ -154,12 +175,13 @@ void SaveCfg(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
   if (c.What == Action::kWrite && t.DataType == kDataDword) number = ValueAsInteger(c.Value);
   RequireFaithfulEntry(t, c);
   // The store makes a missing file, so even a Save that writes nothing into it is backed up.
-  BackUpBeforeSave(t, c.What, NewText(t, c), undoFolder);
-  TCFG cfg(t.Path);
-  if (c.What == Action::kDeleteValue) cfg.DeleteKey(t.VarName);
-  if (c.What == Action::kWrite && number) cfg.WriteInteger(t.VarName, *number);
-  if (c.What == Action::kWrite && t.DataType == kDataString) cfg.WriteString(t.VarName, ValueAsText(c.Value));
-  cfg.Close();
+  AfterBackup(t, c, undoFolder, [&] {
+    TCFG cfg(t.Path);
+    if (c.What == Action::kDeleteValue) cfg.DeleteKey(t.VarName);
+    if (c.What == Action::kWrite && number) cfg.WriteInteger(t.VarName, *number);
+    if (c.What == Action::kWrite && t.DataType == kDataString) cfg.WriteString(t.VarName, ValueAsText(c.Value));
+    cfg.Close();
+  });
 }
 
 }  // namespace

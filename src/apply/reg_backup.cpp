@@ -48,6 +48,10 @@ std::string Joined(const std::vector<std::string>& parts, size_t count) {
   return path;
 }
 
+// A key name the header line "[...]" cannot hold as it is: the registry editor takes "]" and a
+// line end as the end of the name.
+bool UnwritableKeyName(const std::string& name) { return name.find_first_of("]\r\n") != std::string::npos; }
+
 std::string FullName(RegHandle root, const std::string& path) {
   return path.empty() ? RootKeyName(root) : RootKeyName(root) + "\\" + path;
 }
@@ -130,7 +134,7 @@ bool ExportTree(RegHandle root, const std::string& path, std::string* out, int d
   *out += "\r\n" + RegKeyLine(FullName(root, path));
   for (const Value& v : values) *out += RegValueLine(v.Name, v.Type, v.Data);
   for (const std::string& sub : subKeys)
-    if (!ExportTree(root, path.empty() ? sub : path + "\\" + sub, out, depth + 1)) return false;
+    if (UnwritableKeyName(sub) || !ExportTree(root, path.empty() ? sub : path + "\\" + sub, out, depth + 1)) return false;
   return true;
 }
 
@@ -175,8 +179,9 @@ std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& givenP
   const std::string valueName = givenName.substr(0, givenName.find('\0'));
   const std::string rest = fullPath.starts_with('\\') ? fullPath.substr(1) : fullPath;
   // The store never deletes a root, nor a path that begins with a second backslash.
-  if (wholeKey && (rest.empty() || rest.front() == '\\')) return RegBackup{"", "nothing"};
+  if (wholeKey && (rest.empty() || rest.front() == '\\')) return RegBackup{"", "nothing", {}};
   const std::vector<std::string> parts = KeyPathParts(rest);
+  if (std::any_of(parts.begin(), parts.end(), UnwritableKeyName)) return std::nullopt;
   const std::string path = Joined(parts, parts.size());
   // The first key on the path that does not exist: the Save creates it and all below it.
   size_t existing = 0;
@@ -190,6 +195,8 @@ std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& givenP
     // Deleting a key that is not there changes nothing; the line says so and does no harm.
     backup.Body = "\r\n" + RegKeyLine(FullName(root, Joined(parts, wholeKey ? parts.size() : existing + 1)), true);
     backup.Before = "no key";
+    if (!wholeKey)
+      for (size_t count = parts.size(); count > existing; --count) backup.Created.push_back(Joined(parts, count));
     return backup;
   }
   if (wholeKey) {

@@ -5,6 +5,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/registry_api.h"
 
@@ -13,11 +14,16 @@ namespace qzr {
 struct RegBackup {
   std::string Body;    // the lines after the header and the comment
   std::string Before;  // the old state in a few words, for the comment
+  // The keys the Save creates on its way to the value, deepest first, each by its path from the
+  // root: what a refused Save takes back.
+  std::vector<std::string> Created;
 };
 
 // `path` is the key below `root` as a tweak gives it (a leading backslash, doubled and trailing
 // ones count as the store counts them). With `wholeKey`, the key and everything below it; else
-// the value `valueName`. Nothing when the state cannot be read in full.
+// the value `valueName`. Nothing when the state cannot be read in full, or cannot be written in
+// a form the registry editor reads back: a key whose name holds "]" or a line end (a header line
+// has no escapes; such a name would end it early or split it, and put values under another key).
 std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& path, const std::string& valueName,
                                        bool wholeKey);
 

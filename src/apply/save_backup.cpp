@@ -36,6 +36,9 @@ std::string IniFileOnDisk(const std::string& path) {
   return windows ? JoinPath(*windows + kPathDelim, path) : path;
 }
 
+// The path of the file behind an INI or CFG tweak, as the backup read it.
+std::string FileOf(const TTWREC& t) { return t.PlugType == kPlugIni ? IniFileOnDisk(t.Path) : t.Path; }
+
 // The value of the first "name=" line of a CFG file's bytes (names without regard to ASCII
 // case), as the user would find it; nothing when there is none.
 std::optional<std::string> CfgValue(const std::string& bytes, const std::string& name) {
@@ -51,11 +54,26 @@ std::optional<std::string> CfgValue(const std::string& bytes, const std::string&
   return std::nullopt;
 }
 
-void BackUpRegistry(const TTWREC& t, SaveAction action, const std::string& newText, const std::string& folder,
-                    const LocalTime& when) {
-  const RegHandle root = RootKeyForCode(t.RootKey).value_or(kHkeyCurrentUser);
+RegHandle RootOf(const TTWREC& t) { return RootKeyForCode(t.RootKey).value_or(kHkeyCurrentUser); }
+
+std::optional<RegBackup> RegistryState(const TTWREC& t, SaveAction action) {
+  return ReadRegBackup(RootOf(t), t.Path, t.VarName, action == SaveAction::kDeleteKey);
+}
+
+// The file's bytes, or that there is none; nothing when it cannot be read.
+std::optional<std::string> FileState(const std::string& path) {
+  std::string bytes;
+  const long rc = Os().files->ReadWhole(path, &bytes);
+  if (rc == win::kFileNotFound || rc == win::kPathNotFound) return "no file";
+  if (rc != win::kSuccess) return std::nullopt;
+  return "file:" + bytes;
+}
+
+WrittenBackup BackUpRegistry(const TTWREC& t, SaveAction action, const std::string& newText, const std::string& folder,
+                             const LocalTime& when) {
+  const RegHandle root = RootOf(t);
   const bool wholeKey = action == SaveAction::kDeleteKey;
-  std::optional<RegBackup> backup = ReadRegBackup(root, t.Path, t.VarName, wholeKey);
+  std::optional<RegBackup> backup = RegistryState(t, action);
   if (!backup) RaiseUnableToWrite(folder);
   std::string where = RootKeyName(root) + "\\" + t.Path;
   if (!wholeKey) where += "\\" + (t.VarName.empty() ? std::string("@") : t.VarName);
@@ -65,13 +83,15 @@ void BackUpRegistry(const TTWREC& t, SaveAction action, const std::string& newTe
   std::string comment = "; " + description;
   for (char& c : comment)
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
-  WriteUndoFile(folder, UndoFile{t.TweakName, "reg", kRegFileHeader + comment + "\r\n" + backup->Body, description}, when);
+  const std::string path =
+      WriteUndoFile(folder, UndoFile{t.TweakName, "reg", kRegFileHeader + comment + "\r\n" + backup->Body, description}, when);
+  return WrittenBackup{path, backup->Body, backup->Created};
 }
 
-void BackUpFile(const TTWREC& t, SaveAction action, const std::string& newText, const std::string& folder,
+WrittenBackup BackUpFile(const TTWREC& t, SaveAction action, const std::string& newText, const std::string& folder,
                 const LocalTime& when) {
   const bool ini = t.PlugType == kPlugIni;
-  const std::string path = ini ? IniFileOnDisk(t.Path) : t.Path;
+  const std::string path = FileOf(t);
   std::string bytes;
   long rc = Os().files->ReadWhole(path, &bytes);
   if (rc != win::kSuccess && rc != win::kFileNotFound && rc != win::kPathNotFound) RaiseUnableToWrite(folder);
@@ -93,23 +113,45 @@ void BackUpFile(const TTWREC& t, SaveAction action, const std::string& newText, 
   const std::string description = path + "; " + Description(t, when, where, before, action, newText);
   if (missing) {
     const std::string note = path + " did not exist before this change; delete it to undo the change.\r\n";
-    WriteUndoFile(folder, UndoFile{t.TweakName + " (no file)", "txt", note, description}, when);
-    return;
+    return WrittenBackup{WriteUndoFile(folder, UndoFile{t.TweakName + " (no file)", "txt", note, description}, when),
+                         "no file", {}};
   }
   // The copy keeps the file's own extension where it has one ("app.ini"), else the store's.
   const std::string name = FileNamePart(path);
   const size_t dot = name.rfind('.');
   const std::string extension = dot != std::string::npos && dot > 0 && dot + 1 < name.size() ? name.substr(dot + 1)
                                                                                             : (ini ? "ini" : "cfg");
-  WriteUndoFile(folder, UndoFile{t.TweakName, extension, bytes, description}, when);
+  return WrittenBackup{WriteUndoFile(folder, UndoFile{t.TweakName, extension, bytes, description}, when), "file:" + bytes, {}};
 }
+
 
 }  // namespace
 
-void BackUpBeforeSave(const TTWREC& tweak, SaveAction action, const std::string& newText, const std::string& undoFolder) {
+WrittenBackup BackUpBeforeSave(const TTWREC& tweak, SaveAction action, const std::string& newText,
+                               const std::string& undoFolder) {
   const LocalTime when = Os().system->Now();
-  if (tweak.PlugType == kPlugReg) BackUpRegistry(tweak, action, newText, undoFolder, when);
-  if (tweak.PlugType == kPlugIni || tweak.PlugType == kPlugCfg) BackUpFile(tweak, action, newText, undoFolder, when);
+  if (tweak.PlugType == kPlugReg) return BackUpRegistry(tweak, action, newText, undoFolder, when);
+  return BackUpFile(tweak, action, newText, undoFolder, when);
+}
+
+void TakeBackRefusedSave(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup, const ShownError& error) {
+  std::optional<std::string> now;
+  if (tweak.PlugType == kPlugReg) {
+    TVeskRegistry reg;
+    reg.SetRootKey(RootOf(tweak));
+    // Deepest first; a key the refusal stopped short of is simply not there, and one that is
+    // not empty stays.
+    for (const std::string& key : backup.Created) reg.DeleteKeyIfEmpty("\\" + key);
+    if (std::optional<RegBackup> state = RegistryState(tweak, action)) now = state->Body;
+  } else {
+    now = FileState(FileOf(tweak));
+  }
+  if (now == backup.State) {
+    WithdrawUndoFile(backup.Path);
+    throw error;
+  }
+  throw ShownError(std::string(error.what()) + ". What was there before is saved in " +
+                   Os().system->AnsiToUtf8(backup.Path));
 }
 
 }  // namespace qzr

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 #include "base/errors.h"
@@ -30,12 +31,51 @@ std::string Digits(const char* format, const LocalTime& t) {
 // "20261208-143501": sorts as the time does.
 std::string Stamp(const LocalTime& t) { return Digits("%04d%02d%02d-%02d%02d%02d", t); }
 
-// Whether a name is one of ours: it starts with a stamp.
+// Whether a name has the whole form NewName gives: "20261208-143501[-002] <tweak>.<extension>",
+// the tweak's part as NamePart leaves it. A user's "20261208 notes.txt" is no such name.
 bool IsUndoName(const std::string& name) {
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
   if (name.size() < 16) return false;
   for (size_t i = 0; i < 15; ++i)
-    if (i == 8 ? name[i] != '-' : (name[i] < '0' || name[i] > '9')) return false;
-  return true;
+    if (i == 8 ? name[i] != '-' : !digit(name[i])) return false;
+  size_t at = 15;
+  if (name[at] == '-') {
+    const size_t first = ++at;
+    while (at < name.size() && digit(name[at])) ++at;
+    if (at - first < 3) return false;
+  }
+  if (at >= name.size() || name[at] != ' ') return false;
+  const std::string rest = name.substr(at + 1);
+  const size_t dot = rest.rfind('.');
+  if (dot == std::string::npos || dot == 0 || dot + 1 == rest.size()) return false;
+  const std::string part = rest.substr(0, dot);
+  if (part.back() == ' ' || part.back() == '.') return false;
+  return std::none_of(part.begin(), part.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+  });
+}
+
+// The name a descript.ion line gives a description to ("\"name\" text"); empty for another line.
+std::string LineName(const std::string& line) {
+  if (!line.starts_with('"')) return {};
+  const size_t close = line.find('"', 1);
+  return close == std::string::npos ? std::string() : line.substr(1, close - 1);
+}
+
+// The descript.ion without the lines of `names`; the file is held meanwhile, so a line another
+// program appends waits and is kept.
+void DropLines(const std::string& folder, const std::set<std::string>& names) {
+  Files().EditWhole(folder + kDescriptionList, [&](const std::string& list) {
+    std::string kept;
+    for (size_t start = 0; start < list.size();) {
+      size_t end = list.find('\n', start);
+      end = end == std::string::npos ? list.size() : end + 1;
+      const std::string line = list.substr(start, end - start);
+      if (!names.contains(UpperAscii(LineName(line)))) kept += line;
+      start = end;
+    }
+    return kept;
+  });
 }
 
 // The tweak's name as a part of a file name: the characters Windows refuses in one, and control
@@ -50,22 +90,30 @@ std::string NamePart(const std::string& tweakName, size_t length) {
   return part.empty() ? "_" : part;
 }
 
-// The first change of a second takes the stamp alone; later ones in the same second add a
-// number ("20261208-143501-002"), which sorts after it and in their order.
-std::string NewName(const std::string& folder, const UndoFile& file, const LocalTime& when) {
+// Makes the file under a name of its own and answers the name. The first change of a second
+// takes the stamp alone; later ones in the same second add a number ("20261208-143501-002"),
+// which sorts after it and in their order. The file is created only where no file is (another
+// host sharing the folder may have taken the name a moment ago): then the next number is tried.
+std::string CreateUndoFile(const std::string& folder, const UndoFile& file, const LocalTime& when) {
   const std::string stamp = Stamp(when);
   // The file functions take paths of up to MAX_PATH (260) characters: in a deep settings folder
   // the tweak's part is cut shorter rather than the backup, and with it the Save, refused.
   const size_t fixed = folder.size() + stamp.size() + 4 /* "-002" */ + 2 + file.Extension.size();
   const size_t room = fixed < kMaxPath ? kMaxPath - fixed : 1;
   const std::string tail = " " + NamePart(file.TweakName, std::clamp<size_t>(room, 1, kNamePartLength)) + "." + file.Extension;
-  size_t taken = Files().FindFiles(folder + stamp + "*").size();
-  for (;; ++taken) {
-    char number[16];
-    std::snprintf(number, sizeof number, "-%03zu", taken + 1);
-    std::string name = stamp + (taken == 0 ? "" : number) + tail;
-    if (Files().GetAttributes(folder + name) == win::kInvalidAttributes) return name;
+  const size_t taken = Files().FindFiles(folder + stamp + "*").size();
+  for (size_t number = taken + 1; number < taken + 10000; ++number) {
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, "-%03zu", number);
+    const std::string name = stamp + (number == 1 ? "" : suffix) + tail;
+    const long rc = Files().CreateNew(folder + name, file.Content);
+    if (rc == win::kSuccess) return name;
+    if (rc == win::kFileExists) continue;
+    // A part of a file would pass for a whole one.
+    Files().RemoveFile(folder + name);
+    RaiseUnableToWrite(folder + name);
   }
+  RaiseUnableToWrite(folder + stamp + tail);
 }
 
 std::string DescriptionLine(const std::string& name, const std::string& description) {
@@ -74,29 +122,34 @@ std::string DescriptionLine(const std::string& name, const std::string& descript
   return line + "\r\n";
 }
 
-// Deletes the oldest of our files beyond the limit, and their descript.ion lines. What cannot
-// be deleted stays; the next change tries again.
-void Prune(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const FoundFile& f : Files().FindFiles(folder + "*"))
-    if (!(f.Attributes & win::kAttrDirectory) && IsUndoName(f.Name)) names.push_back(f.Name);
-  if (names.size() <= kMaxUndoFiles) return;
-  std::sort(names.begin(), names.end());
-  std::vector<std::string> gone;
-  for (size_t i = 0; i + kMaxUndoFiles < names.size(); ++i)
-    if (Files().RemoveFile(folder + names[i])) gone.push_back("\"" + names[i] + "\"");
+// Deletes the oldest of our files beyond the limit, and their descript.ion lines; never `newest`,
+// the file this change wrote. Ours are the files of our names that have a line in descript.ion.
+// Oldest is by the time the file was written (in UTC, which neither time zones nor daylight
+// saving move), then by name. What cannot be deleted stays; the next change tries again.
+void Prune(const std::string& folder, const std::string& newest) {
   std::string list;
-  if (gone.empty() || Files().ReadWhole(folder + kDescriptionList, &list) != win::kSuccess) return;
-  std::string kept;
+  if (Files().ReadWhole(folder + kDescriptionList, &list) != win::kSuccess) return;
+  std::set<std::string> described;
   for (size_t start = 0; start < list.size();) {
     size_t end = list.find('\n', start);
     end = end == std::string::npos ? list.size() : end + 1;
-    const std::string line = list.substr(start, end - start);
-    const bool dropped = std::any_of(gone.begin(), gone.end(), [&](const std::string& q) { return line.starts_with(q + " "); });
-    if (!dropped) kept += line;
+    described.insert(UpperAscii(LineName(list.substr(start, end - start))));
     start = end;
   }
-  ReplaceFileContents(folder + kDescriptionList, kept);
+  std::vector<FoundFile> ours;
+  for (const FoundFile& f : Files().FindFiles(folder + "*"))
+    if (!(f.Attributes & win::kAttrDirectory) && IsUndoName(f.Name) && described.contains(UpperAscii(f.Name)) &&
+        !EqualsNoCaseAscii(f.Name, newest))
+      ours.push_back(f);
+  // The newest file counts among the thousand.
+  if (ours.size() + 1 <= kMaxUndoFiles) return;
+  std::sort(ours.begin(), ours.end(), [](const FoundFile& a, const FoundFile& b) {
+    return a.WriteTime != b.WriteTime ? a.WriteTime < b.WriteTime : a.Name < b.Name;
+  });
+  std::set<std::string> gone;
+  for (size_t i = 0; i + kMaxUndoFiles < ours.size() + 1; ++i)
+    if (Files().RemoveFile(folder + ours[i].Name)) gone.insert(UpperAscii(ours[i].Name));
+  if (!gone.empty()) DropLines(folder, gone);
 }
 
 }  // namespace
@@ -109,17 +162,22 @@ std::string WriteUndoFile(const std::string& folder, const UndoFile& file, const
   std::string bare = folder;
   if (!bare.empty() && bare.back() == kPathDelim) bare.pop_back();
   if (Files().GetAttributes(bare) == win::kInvalidAttributes) Files().MakeDirectory(bare);
-  const std::string path = folder + NewName(folder, file, when);
-  bool written = Files().WriteWhole(path, file.Content) == win::kSuccess;
-  written = written && Files().AppendTo(folder + kDescriptionList, DescriptionLine(FileNamePart(path), file.Description)) ==
+  const std::string path = folder + CreateUndoFile(folder, file, when);
+  const bool written = Files().AppendTo(folder + kDescriptionList, DescriptionLine(FileNamePart(path), file.Description)) ==
                            win::kSuccess;
   if (!written) {
-    // A part of a file would pass for a whole one.
+    // A backup without its line would be pruned as no backup of ours, and tell no one what it is.
     Files().RemoveFile(path);
     RaiseUnableToWrite(path);
   }
-  Prune(folder);
+  Prune(folder, FileNamePart(path));
   return path;
+}
+
+void WithdrawUndoFile(const std::string& path) {
+  const std::string folder = FolderPart(path);
+  Files().RemoveFile(path);
+  DropLines(folder, {UpperAscii(FileNamePart(path))});
 }
 
 }  // namespace qzr

@@ -2,6 +2,7 @@
 // Windows status codes. Paths are the system's 8-bit strings, joined with kPathDelim.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@ namespace qzr {
 struct FoundFile {
   std::string Name;  // name and extension, no folder
   uint32_t Attributes = 0;
+  // The last write, in 100-nanosecond steps since 1601 in UTC (a FILETIME): unlike a time in a
+  // name, it does not move when the clock's zone or daylight saving does.
+  uint64_t WriteTime = 0;
 };
 
 class FileApi {
@@ -42,6 +46,13 @@ class FileApi {
   virtual long WriteWhole(const std::string& path, const std::string& content) = 0;
   // Opens or creates the file and writes `content` at its end.
   virtual long AppendTo(const std::string& path, const std::string& content) = 0;
+  // CreateFileA with CREATE_NEW, then `content`: kFileExists when the name is taken, and the file
+  // that holds it is never touched. Two programs choosing the same name: one of them gets it.
+  virtual long CreateNew(const std::string& path, const std::string& content) = 0;
+  // Opens an existing file for reading and writing without sharing, reads it whole and writes
+  // `edit` of it in its place before it lets go. Others' AppendTo waits meanwhile (it tries again
+  // while the file is held), so no line appended by another program is lost by the edit.
+  virtual long EditWhole(const std::string& path, const std::function<std::string(const std::string&)>& edit) = 0;
 };
 
 }  // namespace qzr

@@ -46,5 +46,6 @@ inline constexpr uint32_t kRegQword = 11;
 inline constexpr uint32_t kKeyAllAccess = 0xF003F;
 inline constexpr uint32_t kKeyRead = 0x20019;
 inline constexpr uint32_t kKeyQueryEnum = 0x20009;  // STANDARD_RIGHTS_READ | QUERY_VALUE | ENUMERATE_SUB_KEYS
+inline constexpr uint32_t kDelete = 0x10000;        // DELETE: what RegDeleteKey needs of the key it deletes
 
 }  // namespace qzr::win

@@ -1,6 +1,7 @@
 // TVeskRegistry over the registry functions of the platform seam.
 #include "stores/vesk_registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -63,6 +64,18 @@ class Restore {
   T& slot_;
   T saved_;
 };
+
+// Closes a key the store opened for a moment, however the scope is left.
+struct KeyCloser {
+  RegHandle key;
+  ~KeyCloser() {
+    Quietly([&] { Reg().CloseKey(key); });
+  }
+};
+
+// "" and "\" name the root, and no key path starts with a second backslash: emptying a whole
+// root is never what a tweak means.
+bool NamesNoKey(const std::string& rest) { return rest.empty() || rest.front() == '\\'; }
 
 }  // namespace
 
@@ -169,18 +182,13 @@ bool TVeskRegistry::DeleteKey(const std::string& path) noexcept {
   return Quietly(false, [&] {
     std::string rest;
     bool relative = IsRelativePath(path, &rest);
-    // "" and "\" name the root, and no key path starts with a second backslash: emptying a
-    // whole root is never what a tweak means, so such a call deletes nothing.
-    if (rest.empty() || rest.front() == '\\') return false;
+    if (NamesNoKey(rest)) return false;
+    // Listing the sub-keys is all the open is for: the rights CanDeleteKey checks suffice.
+    Restore<uint32_t> listing(access_, win::kKeyRead);
     if (RegHandle key = OpenHandle(path)) {
       // Relative names below resolve against the key being emptied.
       Restore<RegHandle> current(currentKey_, key);
-      struct Closer {
-        RegHandle key;
-        ~Closer() {
-          Quietly([&] { Reg().CloseKey(key); });
-        }
-      } closer{key};
+      KeyCloser closer{key};
       KeyInfo info;
       if (QueryKeyInfo(&info)) {
         // Counting down keeps the remaining indices valid while sub-keys disappear.
@@ -191,6 +199,45 @@ bool TVeskRegistry::DeleteKey(const std::string& path) noexcept {
             DeleteKey(std::string(name.data(), std::min<size_t>(length, name.size())));
         }
       }
+    }
+    return Reg().DeleteKey(BaseKeyFor(relative), rest) == win::kSuccess;
+  });
+}
+
+bool TVeskRegistry::CanDeleteKey(const std::string& path) noexcept {
+  return Quietly(false, [&] {
+    std::string rest;
+    IsRelativePath(path, &rest);
+    if (NamesNoKey(rest)) return false;
+    Restore<uint32_t> deleting(access_, win::kDelete | win::kKeyRead);
+    RegHandle key = OpenHandle(path);
+    if (key == 0) return false;
+    Restore<RegHandle> current(currentKey_, key);
+    KeyCloser closer{key};
+    KeyInfo info;
+    if (!QueryKeyInfo(&info)) return false;
+    std::vector<char> name(info.MaxSubKeyNameLength + 1);
+    for (uint32_t i = 0; i < info.SubKeyCount; ++i) {
+      auto length = static_cast<uint32_t>(name.size());
+      if (Reg().EnumKey(currentKey_, i, name.data(), &length) != win::kSuccess) return false;
+      if (!CanDeleteKey(std::string(name.data(), std::min<size_t>(length, name.size())))) return false;
+    }
+    return true;
+  });
+}
+
+bool TVeskRegistry::DeleteKeyIfEmpty(const std::string& path) noexcept {
+  return Quietly(false, [&] {
+    std::string rest;
+    bool relative = IsRelativePath(path, &rest);
+    if (NamesNoKey(rest)) return false;
+    {
+      Restore<uint32_t> reading(access_, win::kKeyRead);
+      RegHandle key = OpenHandle(path);
+      if (key == 0) return false;
+      KeyCloser closer{key};
+      KeyInfo info;
+      if (Reg().QueryInfoKey(key, &info) != win::kSuccess || info.SubKeyCount != 0 || info.ValueCount != 0) return false;
     }
     return Reg().DeleteKey(BaseKeyFor(relative), rest) == win::kSuccess;
   });

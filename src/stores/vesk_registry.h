@@ -94,6 +94,14 @@ class TVeskRegistry {
   // "\A" is absolute (`rest` is "A"); "" is absolute too (the root); anything else is relative.
   static bool IsRelativePath(const std::string& path, std::string* rest);
 
+  // Whether DeleteKey can delete the key with everything below it: every key of the tree opens
+  // with the DELETE right (and read rights, to list its sub-keys), in the view the deletion
+  // uses. False for a missing key and for the paths DeleteKey refuses; changes nothing.
+  bool CanDeleteKey(const std::string& path) noexcept;
+  // Deletes the key when it holds no value and no sub-key (what a refused Save that created it
+  // leaves behind); true when it went.
+  bool DeleteKeyIfEmpty(const std::string& path) noexcept;
+
  private:
   bool QueryValueInfo(const std::string& name, ValueInfo* info);
   int32_t QueryValueSize(const std::string& name);

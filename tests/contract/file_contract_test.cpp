@@ -139,5 +139,37 @@ TEST_F(FileContract, PathsLongerThanMaxPathAreRefused) {
   EXPECT_TRUE(files().MoveReplace(dir + "s", tooLong + "h"));
 }
 
+// Two programs that pick the same new name: CREATE_NEW gives it to one, and the other learns that
+// the name is taken while the first one's file stays as it is.
+TEST_F(FileContract, CreateNewNeverTouchesAFileThatIsThere) {
+  EXPECT_EQ(files().CreateNew(Path("fresh"), "first"), win::kSuccess);
+  EXPECT_EQ(ReadBytes(Path("fresh")), "first");
+  EXPECT_EQ(files().CreateNew(Path("fresh"), "second"), win::kFileExists);
+  EXPECT_EQ(ReadBytes(Path("fresh")), "first");
+  EXPECT_NE(files().CreateNew(Path("nofolder") + kPathDelim + "x", "x"), win::kSuccess);
+  const std::vector<FoundFile> found = files().FindFiles(Path("fresh"));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_GT(found[0].WriteTime, 132223104000000000u) << "a FILETIME later than 2020";
+}
+
+// An edit holds the file for itself: an append that comes meanwhile is refused (after a few
+// tries) rather than written into a file the edit is about to overwrite.
+TEST_F(FileContract, EditWholeHoldsTheFileAgainstAppends) {
+  Make("list", "one\r\ntwo\r\n");
+  long appended = -1;
+  EXPECT_EQ(files().EditWhole(Path("list"),
+                              [&](const std::string& old) {
+                                appended = files().AppendTo(Path("list"), "three\r\n");
+                                return old.substr(5);
+                              }),
+            win::kSuccess);
+  EXPECT_EQ(appended, win::kSharingViolation);
+  EXPECT_EQ(ReadBytes(Path("list")), "two\r\n") << "shorter than it was: the rest is cut off";
+  EXPECT_EQ(files().AppendTo(Path("list"), "three\r\n"), win::kSuccess);
+  EXPECT_EQ(ReadBytes(Path("list")), "two\r\nthree\r\n");
+  EXPECT_EQ(files().EditWhole(Path("missing"), [](const std::string& old) { return old; }), win::kFileNotFound);
+  EXPECT_FALSE(Exists(Path("missing")));
+}
+
 }  // namespace
 }  // namespace qzr::test

@@ -112,6 +112,9 @@ TEST_F(UndoBackupTest, RegistryChangesAreUndoneByImportingTheFile) {
        "missing_value.reg", [] { Set("Bare", "keep", win::kRegDword, "\x05\0\0\0"s); }},
       {"Delete a value", reg + "Del\r\nVALUENAME> Path\r\nVALUETYPE> STRING\r\nVALUEON> #SYSDELVAL\r\n", "delete_value.reg",
        [] { Set("Del", "Path", win::kRegExpandSz, "%TEMP%\\x\0"s); }},
+      // A name longer than a line: the hex list starts on the next line, after "=hex:\".
+      {"Set a long name", reg + "Long\r\nVALUENAME> " + std::string(90, 'L') + "\r\nVALUETYPE> BIN\r\nSIZE> 2\r\nVALUEON> 0102\r\n",
+       "long_name.reg", [] { Set("Long", std::string(90, 'L'), win::kRegBinary, "\x0a\x0b\x0c"s); }},
       {"Delete a key", reg + "Tree\r\nVALUENAME> x\r\nVALUETYPE> DWORD\r\nVALUEON> #SYSDELKEY\r\n", "delete_key.reg",
        [&] {
          Set("Tree", "", win::kRegSz, "default\0"s);
@@ -223,7 +226,7 @@ TEST_F(UndoBackupTest, NoBackupNoChange) {
       [&] { WriteBytes(Module() + "qzr_undo", "not a folder"); },
 #ifndef _WIN32
       // a write that fails, and a descript.ion line that cannot be added (the file goes again)
-      [&] { posix::Faults::Fail("WriteWhole", win::kDiskFull, "qzr_undo"); },
+      [&] { posix::Faults::Fail("CreateNew", win::kDiskFull, "qzr_undo"); },
       [&] { posix::Faults::Fail("AppendTo", win::kDiskFull, "descript.ion"); },
 #endif
   };

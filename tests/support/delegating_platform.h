@@ -149,6 +149,14 @@ class DelegatingFiles : public FileApi {
     Before("AppendTo");
     return inner_.AppendTo(path, content);
   }
+  long CreateNew(const std::string& path, const std::string& content) override {
+    Before("CreateNew");
+    return inner_.CreateNew(path, content);
+  }
+  long EditWhole(const std::string& path, const std::function<std::string(const std::string&)>& edit) override {
+    Before("EditWhole");
+    return inner_.EditWhole(path, edit);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}

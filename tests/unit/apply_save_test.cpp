@@ -12,6 +12,7 @@
 #include "support/delegating_platform.h"
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
+#include "util/text.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -126,6 +127,105 @@ TEST_F(ApplySaveTest, RegistryRefusalsAreShown) {
   t.ValueOffDelKey = true;
   EXPECT_EQ(message(1), key) << "a key that cannot be deleted";
   EXPECT_EQ(Stored(t), "dword:1");
+}
+
+// A refused Save leaves nothing behind: no key it made on the way to the value, no undo file
+// and no descript.ion line for a change that never happened, and no key of a tree half deleted.
+// Only a change that did happen in part keeps its backup, and the message names it.
+TEST_F(ApplySaveTest, RefusedSavesLeaveNothingBehind) {
+  // A registry that refuses DELETE on one key, "Locked" (as an ACL of its own would), or only
+  // the deletion itself of it, once every key opened for it.
+  class RefusingDelete final : public DelegatingRegistry {
+   public:
+    explicit RefusingDelete(bool checkPasses) : checkPasses_(checkPasses) {}
+    long OpenKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) override {
+      *result = 0;
+      if (!checkPasses_ && (access & win::kDelete) && Locked(subKey)) return win::kAccessDenied;
+      return DelegatingRegistry::OpenKey(base, subKey, access, result);
+    }
+    long DeleteKey(RegHandle base, const std::string& subKey) override {
+      return Locked(subKey) ? win::kAccessDenied : DelegatingRegistry::DeleteKey(base, subKey);
+    }
+
+   private:
+    static bool Locked(const std::string& subKey) { return UpperAscii(subKey).ends_with("LOCKED"); }
+    bool checkPasses_;
+  };
+  class NoSetting final : public DelegatingRegistry {
+    long SetValue(RegHandle, const std::string&, uint32_t, const uint8_t*, uint32_t) override { return win::kAccessDenied; }
+  };
+  auto keyExists = [](const std::string& relative) { return TVeskRegistry().KeyExists(ScratchKey::Path(relative)); };
+  auto error = [&](const TTWREC& t, RegistryApi& registry) {
+    Override<RegistryApi> refusing(Os().registry, &registry);
+    try {
+      SaveTweak(t, 0, "", false, Undo());
+    } catch (const ShownError& e) {
+      return std::string(e.what());
+    }
+    return std::string("<no error>");
+  };
+  const std::string unable = "Unable to write to HKEY_CURRENT_USER\\" + ScratchKey::Path("tree");
+
+  TTWREC value = Reg(kDataDword);
+  value.Path = ScratchKey::Path("made\\on\\the way");
+  value.ValueOn = int32_t{1};
+  // Windows creates a path key by key: a refusal on the way leaves the keys above it made.
+  class RefusingTheLastKey final : public DelegatingRegistry {
+    long CreateKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) override {
+      const std::string above = subKey.substr(0, subKey.rfind('\\'));
+      if (DelegatingRegistry::CreateKey(base, above, access, result) == win::kSuccess) CloseKey(*result);
+      *result = 0;
+      return win::kAccessDenied;
+    }
+  } refusingTheLastKey;
+  NoSetting noSetting;
+  for (RegistryApi* registry : std::initializer_list<RegistryApi*>{&refusingTheLastKey, &noSetting}) {
+    EXPECT_NE(error(value, *registry), "<no error>");
+    EXPECT_FALSE(keyExists("made")) << "the keys opening for write made are gone";
+  }
+  EXPECT_TRUE(ListFolder(Undo()).empty() || ListFolder(Undo()) == std::vector<std::string>{"descript.ion"});
+  EXPECT_EQ(ReadBytes(Undo() + "descript.ion"), "") << "no line for a change that never happened";
+
+  TTWREC tree = Reg(kDataDword);
+  tree.Path = ScratchKey::Path("tree");
+  tree.ValueOnDelKey = true;
+  for (const char* key : {"tree\\a", "tree\\b\\Locked\\c", "tree\\z"}) TVeskRegistry().OpenKey(ScratchKey::Path(key));
+  RefusingDelete refusedAtOnce(false);
+  EXPECT_EQ(error(tree, refusedAtOnce), unable);
+  for (const char* key : {"tree\\a", "tree\\b\\Locked\\c", "tree\\z"}) EXPECT_TRUE(keyExists(key)) << key << " was deleted";
+  EXPECT_EQ(ReadBytes(Undo() + "descript.ion"), "");
+
+  RefusingDelete refusedLate(true);
+  const std::string message = error(tree, refusedLate);
+  const std::vector<std::string> files = ListFolder(Undo());
+  ASSERT_EQ(files.size(), 2u) << "the backup of what did change stays";
+  EXPECT_EQ(message, unable + ". What was there before is saved in " + Undo() + files[0]);
+  EXPECT_TRUE(keyExists("tree\\b\\Locked")) << "deleting stopped at the refused key";
+}
+
+// A key name with "]" or a line end cannot stand in the header line of a registry file: no
+// backup, and so no Save, of a value below such a key or of a tree that holds one.
+TEST_F(ApplySaveTest, KeyNamesNoRegistryFileHoldsAreNotSaved) {
+  for (const std::string name : {"bracket]", "bracket]more", "line\r\nend", "line\nend", "line\rend"}) {
+    SCOPED_TRACE(name);
+    TTWREC value = Reg(kDataDword);
+    value.Path = ScratchKey::Path(name);
+    value.ValueOn = int32_t{1};
+    TTWREC tree = Reg(kDataDword);
+    tree.Path = ScratchKey::Path("holder");
+    tree.ValueOnDelKey = true;
+    TVeskRegistry().OpenKey(tree.Path + "\\" + name);
+    for (const TTWREC* t : {&value, &tree}) {
+      try {
+        SaveTweak(*t, 0, "", false, Undo());
+        ADD_FAILURE() << "saved";
+      } catch (const ShownError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + Undo());
+      }
+    }
+    EXPECT_EQ(Stored(value), "<missing key>");
+    EXPECT_TRUE(TVeskRegistry().KeyExists(tree.Path + "\\" + name));
+  }
 }
 
 TEST_F(ApplySaveTest, RegistryTypedValues) {
@@ -257,6 +357,8 @@ TEST_F(ApplySaveTest, IniWriteRefusedRaises) {
   t.DataType = kDataString;
   t.ValueOn = std::string("v");
   EXPECT_THROW(SaveTweak(t, 0, "", false, Undo()), ShownError);
+  EXPECT_EQ(ListFolder(Undo()), std::vector<std::string>{"descript.ion"}) << "no backup of a change that never happened";
+  EXPECT_EQ(ReadBytes(Undo() + "descript.ion"), "");
 }
 
 TEST_F(ApplySaveTest, CfgActions) {

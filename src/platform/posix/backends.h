@@ -75,6 +75,8 @@ class Files final : public FileApi {
   long ReadWhole(const std::string& path, std::string* content) override;
   long WriteWhole(const std::string& path, const std::string& content) override;
   long AppendTo(const std::string& path, const std::string& content) override;
+  long CreateNew(const std::string& path, const std::string& content) override;
+  long EditWhole(const std::string& path, const std::function<std::string(const std::string&)>& edit) override;
 };
 
 class Profile final : public ProfileApi {

@@ -2,6 +2,7 @@
 // rules root would otherwise skip (a read-only file cannot be written, replaced or deleted).
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,25 +86,58 @@ class Fd {
   int fd_;
 };
 
-long WriteAll(Fd& fd, const std::string& content) {
+long WriteBytes(int fd, const std::string& content) {
   size_t done = 0;
   while (done < content.size()) {
-    ssize_t n = write(fd.get(), content.data() + done, content.size() - done);
+    ssize_t n = write(fd, content.data() + done, content.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       return FromErrno(errno);
     }
     done += static_cast<size_t>(n);
   }
+  return win::kSuccess;
+}
+
+long WriteAll(Fd& fd, const std::string& content) {
+  if (long rc = WriteBytes(fd.get(), content)) return rc;
   return fd.Close() ? win::kSuccess : FromErrno(errno);
 }
 
-long OpenForWrite(const std::string& path, int flags, const char* operation, const std::string& content) {
+// Windows' open without sharing, as an advisory lock that AppendTo and EditWhole take: while one
+// holds the file the other is refused, tried again a few times as the Windows backend does,
+// then answered with a sharing violation.
+long Hold(const Fd& fd) {
+  for (int attempt = 0;; ++attempt) {
+    if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0) return win::kSuccess;
+    if (errno != EWOULDBLOCK && errno != EINTR) return FromErrno(errno);
+    if (attempt == 4) return win::kSharingViolation;
+    usleep(10000 * static_cast<useconds_t>(attempt + 1));
+  }
+}
+
+long OpenForWrite(const std::string& path, int flags, const char* operation, const std::string& content,
+                  bool held = false) {
   if (long f = Faults::Check(operation, path)) return f;
   if (IsReadOnlyFile(path)) return win::kAccessDenied;
   Fd fd(open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0666));
   if (!fd.valid()) return ErrnoCode(errno, path);
+  if (held)
+    if (long rc = Hold(fd)) return rc;
   return WriteAll(fd, content);
+}
+
+long ReadFd(int fd, std::string* content) {
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FromErrno(errno);
+    }
+    if (n == 0) return win::kSuccess;
+    content->append(buffer, static_cast<size_t>(n));
+  }
 }
 
 long ReadAll(const std::string& path, std::string* content) {
@@ -113,17 +147,13 @@ long ReadAll(const std::string& path, std::string* content) {
   if (!fd.valid()) return ErrnoCode(errno, path);
   struct stat st{};
   if (fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) return win::kAccessDenied;
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return FromErrno(errno);
-    }
-    if (n == 0) break;
-    content->append(buffer, static_cast<size_t>(n));
-  }
-  return win::kSuccess;
+  return ReadFd(fd.get(), content);
+}
+
+// A FILETIME: 100-nanosecond steps since 1601.
+uint64_t FileTime(const struct timespec& t) {
+  constexpr uint64_t kSecondsFrom1601To1970 = 11644473600u;
+  return (static_cast<uint64_t>(t.tv_sec) + kSecondsFrom1601To1970) * 10000000u + static_cast<uint64_t>(t.tv_nsec) / 100u;
 }
 
 }  // namespace
@@ -210,9 +240,11 @@ std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
   while (dirent* entry = readdir(dir)) {
     std::string name = entry->d_name;
     if (!WildcardMatch(pattern, name, false)) continue;
-    uint32_t attributes = GetAttributes(JoinPath(folder, name));
-    if (attributes == win::kInvalidAttributes) continue;
-    found.push_back(FoundFile{name, attributes});
+    const std::string path = JoinPath(folder, name);
+    uint32_t attributes = GetAttributes(path);
+    struct stat st{};
+    if (attributes == win::kInvalidAttributes || stat(path.c_str(), &st) != 0) continue;
+    found.push_back(FoundFile{name, attributes, FileTime(st.st_mtim)});
   }
   closedir(dir);
   // NTFS returns names in case-insensitive order; readdir's order is arbitrary.
@@ -236,7 +268,29 @@ long Files::WriteWhole(const std::string& path, const std::string& content) {
 
 long Files::AppendTo(const std::string& path, const std::string& content) {
   if (TooLong(path)) return win::kFilenameExcedRange;
-  return OpenForWrite(path, O_CREAT | O_APPEND, "AppendTo", content);
+  return OpenForWrite(path, O_CREAT | O_APPEND, "AppendTo", content, true);
+}
+
+long Files::CreateNew(const std::string& path, const std::string& content) {
+  if (long f = Refusal("CreateNew", path)) return f;
+  Fd fd(open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666));
+  if (!fd.valid()) return ErrnoCode(errno, path);
+  return WriteAll(fd, content);
+}
+
+long Files::EditWhole(const std::string& path, const std::function<std::string(const std::string&)>& edit) {
+  if (long f = Refusal("EditWhole", path)) return f;
+  if (IsReadOnlyFile(path)) return win::kAccessDenied;
+  Fd fd(open(path.c_str(), O_RDWR | O_CLOEXEC));
+  if (!fd.valid()) return ErrnoCode(errno, path);
+  if (long rc = Hold(fd)) return rc;
+  std::string content;
+  if (long rc = ReadFd(fd.get(), &content)) return rc;
+  const std::string edited = edit(content);
+  if (lseek(fd.get(), 0, SEEK_SET) != 0) return FromErrno(errno);
+  if (long rc = WriteBytes(fd.get(), edited)) return rc;
+  if (ftruncate(fd.get(), static_cast<off_t>(edited.size())) != 0) return FromErrno(errno);
+  return fd.Close() ? win::kSuccess : FromErrno(errno);
 }
 
 }  // namespace qzr::posix

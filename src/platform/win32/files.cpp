@@ -24,6 +24,29 @@ long WriteAll(HANDLE h, const std::string& content) {
   return ERROR_SUCCESS;
 }
 
+long ReadAll(HANDLE h, std::string* content) {
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(h, buffer, sizeof buffer, &got, nullptr)) return static_cast<long>(GetLastError());
+    if (got == 0) return ERROR_SUCCESS;
+    content->append(buffer, got);
+  }
+}
+
+// Another program may hold the file for a moment without sharing it (a virus scanner looking at
+// a file just replaced does; so does Wine while it renames over it, and so does another host's
+// EditWhole): such an open is tried again a few times before it is refused.
+HANDLE OpenWaiting(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    opened = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+    Sleep(10 * (attempt + 1));
+  }
+  return opened;
+}
+
 }  // namespace
 
 long Files::CreateProbeFile(const std::string& path) {
@@ -82,7 +105,8 @@ std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
   FindHandle h(FindFirstFileA(mask.c_str(), &data));
   if (!h.valid()) return found;
   do {
-    found.push_back(FoundFile{data.cFileName, data.dwFileAttributes});
+    const uint64_t written = uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+    found.push_back(FoundFile{data.cFileName, data.dwFileAttributes, written});
   } while (FindNextFileA(h.get(), &data));
   // NTFS answers in case-insensitive name order; FAT volumes, network shares and Wine's view of
   // a Unix folder answer in whatever order they keep. Sorting gives every volume the NTFS order,
@@ -96,26 +120,9 @@ long Files::ReadWhole(const std::string& path, std::string* content) {
   content->clear();
   // Shared for deletion too: a Save that replaces the file by renaming over it while another
   // thread reads it (the panel's columns) goes through; the reader keeps the old content.
-  // Another program may hold the file for a moment without sharing it (a virus scanner looking
-  // at a file just replaced does; so does Wine while it renames over it): such an open is tried
-  // again a few times before the read is refused.
-  HANDLE opened = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
-    Sleep(10 * (attempt + 1));
-  }
-  FileHandle h(opened);
+  FileHandle h(OpenWaiting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
   if (!h.valid()) return static_cast<long>(GetLastError());
-  char buffer[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!::ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr)) return static_cast<long>(GetLastError());
-    if (got == 0) break;
-    content->append(buffer, got);
-  }
-  return ERROR_SUCCESS;
+  return ReadAll(h.get(), content);
 }
 
 long Files::WriteWhole(const std::string& path, const std::string& content) {
@@ -125,10 +132,26 @@ long Files::WriteWhole(const std::string& path, const std::string& content) {
 }
 
 long Files::AppendTo(const std::string& path, const std::string& content) {
-  FileHandle h(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle h(OpenWaiting(path, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS));
   if (!h.valid()) return static_cast<long>(GetLastError());
   return WriteAll(h.get(), content);
+}
+
+long Files::CreateNew(const std::string& path, const std::string& content) {
+  FileHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) return static_cast<long>(GetLastError());
+  return WriteAll(h.get(), content);
+}
+
+long Files::EditWhole(const std::string& path, const std::function<std::string(const std::string&)>& edit) {
+  FileHandle h(OpenWaiting(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING));
+  if (!h.valid()) return static_cast<long>(GetLastError());
+  std::string content;
+  if (long rc = ReadAll(h.get(), &content)) return rc;
+  const std::string edited = edit(content);
+  if (SetFilePointer(h.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return static_cast<long>(GetLastError());
+  if (long rc = WriteAll(h.get(), edited)) return rc;
+  return SetEndOfFile(h.get()) ? ERROR_SUCCESS : static_cast<long>(GetLastError());
 }
 
 }  // namespace qzr::win32
