@@ -1,7 +1,9 @@
 /* A host as small as a Pascal one: plain C, no C++ runtime of its own. It loads the module,
  * configures it with <folder>/wfx.ini, lists the plugin folder, and then either unloads the
  * module ("unload": dlclose must really unload it) or returns from main with the module still
- * loaded ("exit": shut-down then runs at process exit). Prints the number of listed entries. */
+ * loaded ("exit": shut-down then runs at process exit). Prints the number of listed entries.
+ * Between the two it switches the CFG tweak whose folder is missing: the refusal is an exception
+ * thrown and caught inside the module, so the module's unwinder must find its frames. */
 #include <dlfcn.h>
 #include <stdio.h>
 #include <string.h>
@@ -27,6 +29,9 @@ typedef void (*FsSetDefaultParamsFn)(DefaultParams*);
 typedef void* (*FsFindFirstFn)(char*, FindData*);
 typedef int (*FsFindNextFn)(void*, FindData*);
 typedef int (*FsFindCloseFn)(void*);
+typedef int (*FsContentSetValueFn)(char*, int, int, int, void*, int);
+
+enum { kFtMultipleChoice = 7, kFtFileError = -2 };
 
 static int Fail(const char* what) {
   fprintf(stderr, "module_life_host: %s\n", what);
@@ -45,7 +50,9 @@ int main(int argc, char** argv) {
   FsFindFirstFn findFirst = (FsFindFirstFn)dlsym(handle, "FsFindFirst");
   FsFindNextFn findNext = (FsFindNextFn)dlsym(handle, "FsFindNext");
   FsFindCloseFn findClose = (FsFindCloseFn)dlsym(handle, "FsFindClose");
-  if (!init || !setParams || !findFirst || !findNext || !findClose) return Fail("an entry point is missing");
+  FsContentSetValueFn setValue = (FsContentSetValueFn)dlsym(handle, "FsContentSetValue");
+  if (!init || !setParams || !findFirst || !findNext || !findClose || !setValue)
+    return Fail("an entry point is missing");
 
   DefaultParams params;
   memset(&params, 0, sizeof params);
@@ -64,6 +71,10 @@ int main(int argc, char** argv) {
     findClose(search);
   }
   printf("entries=%d\n", entries);
+
+  char refused[] = "/Life test CFG."; /* as listed */
+  char yes[] = "Yes";
+  printf("refused=%d\n", setValue(refused, 0, 0, kFtMultipleChoice, yes, 0) == kFtFileError);
 
   if (unload) {
     if (dlclose(handle) != 0) return Fail(dlerror());
