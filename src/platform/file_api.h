@@ -26,9 +26,10 @@ class FileApi {
   virtual bool MakeDirectory(const std::string& path) = 0;
   // CopyFileA.
   virtual bool Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
-  // MoveFileExA with MOVEFILE_REPLACE_EXISTING: how a finished temporary file replaces the old one.
-  // The new file keeps what the one it replaces was: its hidden and system attributes on Windows,
-  // its permission bits and owner on POSIX.
+  // How a finished temporary file replaces the old one: ReplaceFileW when the target exists
+  // (MoveFileExA with MOVEFILE_REPLACE_EXISTING when it does not). The new file keeps what the
+  // one it replaces was: its ACL, owner, streams and attributes on Windows, its permission bits,
+  // owner and extended attributes on POSIX. On failure the old file is left whole.
   virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
   // The file a path leads to once symbolic links are followed; the path itself when it is no
   // link, or a link that leads nowhere.

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/posix/backends.h"
 #include "platform/posix/faults.h"
@@ -126,6 +128,25 @@ long ReadAll(const std::string& path, std::string* content) {
   return win::kSuccess;
 }
 
+// Extended attributes go with the file too: a POSIX ACL (system.posix_acl_access), a user's
+// tags. One the file system or our rights do not allow is left behind, as a copy would.
+void CopyExtendedAttributes(const std::string& from, const std::string& to) {
+  ssize_t size = listxattr(from.c_str(), nullptr, 0);
+  if (size <= 0) return;
+  std::string names(static_cast<size_t>(size), '\0');
+  size = listxattr(from.c_str(), names.data(), names.size());
+  if (size <= 0) return;
+  names.resize(static_cast<size_t>(size));
+  for (size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1) {
+    const char* name = names.c_str() + at;
+    ssize_t length = getxattr(from.c_str(), name, nullptr, 0);
+    if (length < 0) continue;
+    std::string value(static_cast<size_t>(length), '\0');
+    length = getxattr(from.c_str(), name, value.data(), value.size());
+    if (length >= 0) setxattr(to.c_str(), name, value.data(), static_cast<size_t>(length), 0);
+  }
+}
+
 }  // namespace
 
 long Files::CreateProbeFile(const std::string& path) {
@@ -189,6 +210,7 @@ bool Files::MoveReplace(const std::string& source, const std::string& target) {
       // Not allowed to give the file away: it stays ours, with the old permission bits.
     }
     if (chmod(source.c_str(), st.st_mode & 07777) != 0) return false;
+    CopyExtendedAttributes(target, source);
   }
   return rename(source.c_str(), target.c_str()) == 0;
 }
