@@ -43,6 +43,11 @@ class FileApi {
   virtual long WriteWhole(const std::string& path, const std::string& content) = 0;
   // Opens or creates the file and writes `content` at its end.
   virtual long AppendTo(const std::string& path, const std::string& content) = 0;
+  // What CopyFileA makes of a file that holds `content` and has the attributes `sourceAttributes`
+  // (as FindFiles gave them), without reading the source again: CreateFileA with CREATE_ALWAYS
+  // and those attributes, then the bytes. Like the copy it refuses to replace a read-only file,
+  // and on Windows a hidden or system one; the new file's times are its own.
+  virtual long WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) = 0;
 };
 
 }  // namespace qzr

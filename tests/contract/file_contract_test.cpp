@@ -68,6 +68,36 @@ TEST_F(FileContract, CopyReplacesUnlessToldNotTo) {
   EXPECT_FALSE(files().Copy(Path("src"), Path("nofolder") + kPathDelim + "x", false));
 }
 
+// WriteCopy makes what Copy makes of a source with those bytes and attributes, from memory.
+TEST_F(FileContract, WriteCopyMakesWhatCopyMakes) {
+  struct Case {
+    const char* name;
+    uint32_t sourceAttributes;
+    bool existing, readOnlyExisting;
+    bool written;
+  } cases[] = {
+      {"plain", win::kAttrArchive, false, false, true},
+      {"read-only source", win::kAttrReadOnly | win::kAttrArchive, false, false, true},
+      {"over a writable file", win::kAttrNormal, true, false, true},
+      {"read-only over a writable file", win::kAttrReadOnly, true, false, true},
+      {"over a read-only file", win::kAttrNormal, true, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string target = Path(c.name);
+    if (c.existing) Make(c.name, "earlier, longer bytes");
+    if (c.readOnlyExisting) {
+      ASSERT_TRUE(files().SetAttributes(target, win::kAttrReadOnly));
+    }
+    EXPECT_EQ(files().WriteCopy(target, "A\r\nB", c.sourceAttributes) == win::kSuccess, c.written);
+    EXPECT_EQ(ReadBytes(target), c.written ? "A\r\nB" : "earlier, longer bytes");
+    EXPECT_EQ(ReadOnly(c.name), c.readOnlyExisting || (c.sourceAttributes & win::kAttrReadOnly) != 0);
+  }
+  ASSERT_TRUE(files().MakeDirectory(Path("folder")));
+  EXPECT_NE(files().WriteCopy(Path("folder"), "x", win::kAttrNormal), win::kSuccess);
+  EXPECT_EQ(files().WriteCopy(Path("missing") + kPathDelim + "x", "x", win::kAttrNormal), win::kPathNotFound);
+}
+
 TEST_F(FileContract, CopyKeepsTheReadOnlyAttributeAndCannotReplaceAReadOnlyFile) {
   Make("src", "data");
   ASSERT_TRUE(files().SetAttributes(Path("src"), win::kAttrReadOnly));

@@ -149,6 +149,10 @@ class DelegatingFiles : public FileApi {
     Before("AppendTo");
     return inner_.AppendTo(path, content);
   }
+  long WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) override {
+    Before("WriteCopy");
+    return inner_.WriteCopy(target, content, sourceAttributes);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}

@@ -75,6 +75,7 @@ class Files final : public FileApi {
   long ReadWhole(const std::string& path, std::string* content) override;
   long WriteWhole(const std::string& path, const std::string& content) override;
   long AppendTo(const std::string& path, const std::string& content) override;
+  long WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) override;
 };
 
 class Profile final : public ProfileApi {

@@ -114,7 +114,12 @@ long ReadAll(const std::string& path, std::string* content) {
   Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return ErrnoCode(errno, path);
   struct stat st{};
-  if (fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) return win::kAccessDenied;
+  const bool known = fstat(fd.get(), &st) == 0;
+  if (known && S_ISDIR(st.st_mode)) return win::kAccessDenied;
+  // A regular file is read whole at once: the read that ends short of the buffer at the size
+  // fstat gave is the last, with no further read to find the end.
+  const size_t expected = known && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
+  content->reserve(expected);
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd.get(), buffer, sizeof buffer);
@@ -124,6 +129,7 @@ long ReadAll(const std::string& path, std::string* content) {
     }
     if (n == 0) break;
     content->append(buffer, static_cast<size_t>(n));
+    if (static_cast<size_t>(n) < sizeof buffer && expected && content->size() >= expected) break;
   }
   return win::kSuccess;
 }
@@ -259,6 +265,27 @@ long Files::WriteWhole(const std::string& path, const std::string& content) {
 long Files::AppendTo(const std::string& path, const std::string& content) {
   if (TooLong(path)) return win::kFilenameExcedRange;
   return OpenForWrite(path, O_CREAT | O_APPEND, "AppendTo", content);
+}
+
+long Files::WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) {
+  if (long refused = Refusal("WriteCopy", target)) return refused;
+  const bool readOnly = sourceAttributes & win::kAttrReadOnly;
+  // A new file, the usual case in a database folder, is made with its mode at once and needs
+  // no look at what was there.
+  Fd fd(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, readOnly ? 0444 : 0666));
+  if (!fd.valid()) {
+    if (errno != EEXIST) return ErrnoCode(errno, target);
+    if (IsReadOnlyFile(target)) return win::kAccessDenied;
+    Fd existing(open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (!existing.valid()) return ErrnoCode(errno, target);
+    if (readOnly) {
+      struct stat st{};
+      if (fstat(existing.get(), &st) != 0 || fchmod(existing.get(), st.st_mode & ~mode_t{0222}) != 0)
+        return FromErrno(errno);
+    }
+    return WriteAll(existing, content);
+  }
+  return WriteAll(fd, content);
 }
 
 }  // namespace qzr::posix

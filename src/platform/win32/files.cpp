@@ -175,4 +175,15 @@ long Files::AppendTo(const std::string& path, const std::string& content) {
   return WriteAll(h.get(), content);
 }
 
+long Files::WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) {
+  // The attributes CopyFileA gives a copy; a file cannot be made with the others.
+  constexpr DWORD kCopied = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD attributes = sourceAttributes & kCopied;
+  FileHandle h(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) return static_cast<long>(GetLastError());
+  return WriteAll(h.get(), content);
+}
+
 }  // namespace qzr::win32
