@@ -134,6 +134,12 @@ long ReadAll(const std::string& path, std::string* content) {
   return win::kSuccess;
 }
 
+uint32_t AttributesOf(const struct stat& st) {
+  uint32_t a = S_ISDIR(st.st_mode) ? win::kAttrDirectory : win::kAttrArchive;
+  if (!(st.st_mode & S_IWUSR)) a |= win::kAttrReadOnly;
+  return a;
+}
+
 // Extended attributes go with the file too: a POSIX ACL (system.posix_acl_access), a user's
 // tags. One the file system or our rights do not allow is left behind, as a copy would.
 void CopyExtendedAttributes(const std::string& from, const std::string& to) {
@@ -174,9 +180,7 @@ uint32_t Files::GetAttributes(const std::string& path) {
   if (TooLong(path)) return win::kInvalidAttributes;
   struct stat st{};
   if (stat(path.c_str(), &st) != 0) return win::kInvalidAttributes;
-  uint32_t a = S_ISDIR(st.st_mode) ? win::kAttrDirectory : win::kAttrArchive;
-  if (!(st.st_mode & S_IWUSR)) a |= win::kAttrReadOnly;
-  return a;
+  return AttributesOf(st);
 }
 
 bool Files::SetAttributes(const std::string& path, uint32_t attributes) {
@@ -238,9 +242,10 @@ std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
   while (dirent* entry = readdir(dir)) {
     std::string name = entry->d_name;
     if (!WildcardMatch(pattern, name, false)) continue;
-    uint32_t attributes = GetAttributes(JoinPath(folder, name));
-    if (attributes == win::kInvalidAttributes) continue;
-    found.push_back(FoundFile{name, attributes});
+    // Looked at from the open folder: no walk along the whole path for each entry.
+    struct stat st{};
+    if (TooLong(JoinPath(folder, name)) || fstatat(dirfd(dir), entry->d_name, &st, 0) != 0) continue;
+    found.push_back(FoundFile{name, AttributesOf(st)});
   }
   closedir(dir);
   // NTFS returns names in case-insensitive order; readdir's order is arbitrary.
