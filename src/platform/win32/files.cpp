@@ -180,10 +180,16 @@ long Files::WriteCopy(const std::string& target, const std::string& content, uin
   constexpr DWORD kCopied = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                             FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   const DWORD attributes = sourceAttributes & kCopied;
-  FileHandle h(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.valid()) return static_cast<long>(GetLastError());
-  return WriteAll(h.get(), content);
+  {
+    FileHandle h(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.valid()) return static_cast<long>(GetLastError());
+    if (long rc = WriteAll(h.get(), content)) return rc;
+  }
+  // Windows gives a file it overwrites the new attributes; Wine keeps the old ones.
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesA(target.c_str(), attributes))
+    return static_cast<long>(GetLastError());
+  return ERROR_SUCCESS;
 }
 
 }  // namespace qzr::win32
