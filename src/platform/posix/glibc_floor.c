@@ -5,7 +5,7 @@
  * the building system's newer glibc made the default. The test glibc_floor checks the result.
  *
  * - The stat calls became exported functions in 2.33; before, they were inlines calling
- *   __xstat and its kin, which every glibc since 2.2.5 still exports.
+ *   __xstat and its kin, which every glibc since 2.2.5 (__fxstatat: 2.4) still exports.
  * - The thread and dl calls moved from libpthread and libdl into libc in 2.34 under a new
  *   version; their old versions remain. The module names libpthread.so.0 and libdl.so.2 as
  *   needed (stubs today) so that an older system finds them where they then lived.
@@ -35,6 +35,7 @@
 QZR_OLD(old_xstat, __xstat);
 QZR_OLD(old_lxstat, __lxstat);
 QZR_OLD(old_fxstat, __fxstat);
+__asm__(".symver old_fxstatat,__fxstatat@GLIBC_2.4");
 QZR_OLD(old_rwlock_rdlock, pthread_rwlock_rdlock);
 QZR_OLD(old_rwlock_wrlock, pthread_rwlock_wrlock);
 QZR_OLD(old_rwlock_unlock, pthread_rwlock_unlock);
@@ -45,6 +46,7 @@ QZR_OLD(old_dladdr, dladdr);
 int old_xstat(int, const char*, struct stat*);
 int old_lxstat(int, const char*, struct stat*);
 int old_fxstat(int, int, struct stat*);
+int old_fxstatat(int, int, const char*, struct stat*, int);
 int old_rwlock_rdlock(pthread_rwlock_t*);
 int old_rwlock_wrlock(pthread_rwlock_t*);
 int old_rwlock_unlock(pthread_rwlock_t*);
@@ -58,6 +60,9 @@ enum { kStatVersion = 1 };
 int __wrap_stat(const char* path, struct stat* out) { return old_xstat(kStatVersion, path, out); }
 int __wrap_lstat(const char* path, struct stat* out) { return old_lxstat(kStatVersion, path, out); }
 int __wrap_fstat(int fd, struct stat* out) { return old_fxstat(kStatVersion, fd, out); }
+int __wrap_fstatat(int folder, const char* path, struct stat* out, int flags) {
+  return old_fxstatat(kStatVersion, folder, path, out, flags);
+}
 
 int __wrap_pthread_rwlock_rdlock(pthread_rwlock_t* lock) { return old_rwlock_rdlock(lock); }
 int __wrap_pthread_rwlock_wrlock(pthread_rwlock_t* lock) { return old_rwlock_wrlock(lock); }
