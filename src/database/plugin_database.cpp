@@ -3,8 +3,8 @@
 
 #include <string_view>
 #include <utility>
-#include <vector>
 #include <variant>
+#include <vector>
 
 #include "base/text_lines.h"
 #include "definitions/tweak_parser.h"
