@@ -1,7 +1,8 @@
 # Warnings for the project's own targets.
 function(qzr_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
-                                           -Wcast-align -Wunused -Woverloaded-virtual -Wnull-dereference)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wcast-align -Wunused
+                                           -Wnull-dereference
+                                           $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor -Woverloaded-virtual>)
   if(QZR_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "base/text_lines.h"
 #include "definitions/tweak_parser.h"
@@ -53,13 +54,13 @@ void EnsureFolder(const std::string& iniDir, std::string_view name, std::string_
   if (Files().GetAttributes(note) == win::kInvalidAttributes) Files().WriteWhole(note, FolderNote(noteFirstLine));
 }
 
-// Copies over an earlier copy. Windows will not copy over a read-only or hidden file, and a copy
-// keeps its source's attributes, so such an earlier copy is removed first rather than left to
-// stand for an outdated definition.
-void CopyReplacing(const std::string& source, const std::string& target) {
-  if (Files().Copy(source, target, false)) return;
+// Writes the copy of a definition over an earlier copy. Windows will not write over a
+// read-only or hidden file, and a copy keeps its source's attributes, so such an earlier copy is
+// removed first rather than left to stand for an outdated definition.
+void CopyReplacing(const std::string& target, const std::string& content, uint32_t sourceAttributes) {
+  if (Files().WriteCopy(target, content, sourceAttributes) == win::kSuccess) return;
   if (Files().GetAttributes(target) == win::kInvalidAttributes) return;
-  if (ForceDeleteFile(target)) Files().Copy(source, target, false);
+  if (ForceDeleteFile(target)) Files().WriteCopy(target, content, sourceAttributes);
 }
 
 bool FitsThisOS(uint8_t osKind, bool osIsNT) {
@@ -130,10 +131,7 @@ class DescriptionLists {
   std::string valid_, rejected_;
 };
 
-void ParseFile(const std::string& fileName, TTWREC& r) {
-  std::string text;
-  // A file that cannot be read is read as one empty line.
-  if (Files().ReadWhole(fileName, &text) != win::kSuccess) text.clear();
+void ParseText(const std::string& text, TTWREC& r) {
   TextLines lines(text);
   std::string_view line;
   while (lines.Next(line)) {
@@ -147,16 +145,21 @@ void DropLastRecord(TweakTable& table) {
   table.Records.pop_back();
 }
 
-void LoadTweakFile(const DatabaseSetup& setup, const std::string& fileName, TweakTable& table,
+// Each definition is read once: its copy, in qzr_plugins or ~trash, is written from the bytes
+// parsed, with the attributes the folder's listing gave.
+void LoadTweakFile(const DatabaseSetup& setup, const std::string& fileName, uint32_t attributes, TweakTable& table,
                    DescriptionLists& lists) {
+  std::string text, description;
+  // A file that cannot be read is read as one empty line, and has no copy.
+  const bool read = Files().ReadWhole(fileName, &text) == win::kSuccess;
+  if (!read) text.clear();
+  const std::string name = FileNamePart(fileName);
   ++table.Pos;
   table.Records.resize(static_cast<size_t>(table.Pos));
-  const std::string name = FileNamePart(fileName);
-  std::string description;
   bool valid = false;
   try {
     TTWREC& r = table.Records.back();
-    ParseFile(fileName, r);
+    ParseText(text, r);
     if (!r.TweakName.empty()) {
       description = r.TweakName;
       r.Location = DatabaseFolder(setup.IniDir, kValidFolder) + name;
@@ -164,7 +167,7 @@ void LoadTweakFile(const DatabaseSetup& setup, const std::string& fileName, Twea
       description = texts::kPluginWithErrors.PickCp1251(setup.Language);
     }
     valid = IsValid(r, setup.OSIsNT);
-    if (valid) CopyReplacing(fileName, r.Location);
+    if (valid) CopyReplacing(r.Location, text, attributes);
   } catch (...) {
     // A definition whose reading was cut short is never listed half read.
     DropLastRecord(table);
@@ -177,9 +180,18 @@ void LoadTweakFile(const DatabaseSetup& setup, const std::string& fileName, Twea
   }
   DropLastRecord(table);
   std::string target = DatabaseFolder(setup.IniDir, kTrashFolder) + name;
-  ForceDeleteFile(target);
-  Files().Copy(fileName, target, false);
+  if (read)
+    CopyReplacing(target, text, attributes);
+  else
+    ForceDeleteFile(target);
   lists.Add(false, name, description);
+}
+
+// The "*.tweak" files of a folder with their attributes, folders left out.
+std::vector<FoundFile> FindTweakEntries(const std::string& folder) {
+  std::vector<FoundFile> found = Files().FindFiles(folder + "*.tweak");
+  std::erase_if(found, [](const FoundFile& f) { return (f.Attributes & win::kAttrDirectory) != 0; });
+  return found;
 }
 
 }  // namespace
@@ -190,8 +202,7 @@ std::string TrashFolder(const std::string& iniDir) { return DatabaseFolder(iniDi
 
 std::vector<std::string> FindTweakFiles(const std::string& folder) {
   std::vector<std::string> names;
-  for (const FoundFile& found : Files().FindFiles(folder + "*.tweak"))
-    if (!(found.Attributes & win::kAttrDirectory)) names.push_back(found.Name);
+  for (const FoundFile& found : FindTweakEntries(folder)) names.push_back(found.Name);
   return names;
 }
 
@@ -205,7 +216,8 @@ bool ForceDeleteFile(const std::string& fileName) {
 
 void LoadTweakFile(const DatabaseSetup& setup, const std::string& fileName, TweakTable table) {
   DescriptionLists lists(setup.IniDir);
-  LoadTweakFile(setup, fileName, table, lists);
+  const uint32_t attributes = Files().GetAttributes(fileName);
+  LoadTweakFile(setup, fileName, attributes == win::kInvalidAttributes ? 0 : attributes, table, lists);
 }
 
 void BuildPluginDatabase(const DatabaseSetup& setup, TweakTable table) {
@@ -215,7 +227,8 @@ void BuildPluginDatabase(const DatabaseSetup& setup, TweakTable table) {
 
   DescriptionLists lists(setup.IniDir);
   const std::string plugins = PluginsFolder(setup.ModuleDir);
-  for (const std::string& name : FindTweakFiles(plugins)) LoadTweakFile(setup, plugins + name, table, lists);
+  for (const FoundFile& found : FindTweakEntries(plugins))
+    LoadTweakFile(setup, plugins + found.Name, found.Attributes, table, lists);
   lists.Flush();
 }
 

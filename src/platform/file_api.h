@@ -30,9 +30,10 @@ class FileApi {
   virtual bool MakeDirectory(const std::string& path) = 0;
   // CopyFileA.
   virtual bool Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
-  // MoveFileExA with MOVEFILE_REPLACE_EXISTING: how a finished temporary file replaces the old one.
-  // The new file keeps what the one it replaces was: its hidden and system attributes on Windows,
-  // its permission bits and owner on POSIX.
+  // How a finished temporary file replaces the old one: ReplaceFileW when the target exists
+  // (MoveFileExA with MOVEFILE_REPLACE_EXISTING when it does not). The new file keeps what the
+  // one it replaces was: its ACL, owner, streams and attributes on Windows, its permission bits,
+  // owner and extended attributes on POSIX. On failure the old file is left whole.
   virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
   // The file a path leads to once symbolic links are followed; the path itself when it is no
   // link, or a link that leads nowhere.
@@ -53,6 +54,11 @@ class FileApi {
   // `edit` of it in its place before it lets go. Others' AppendTo waits meanwhile (it tries again
   // while the file is held), so no line appended by another program is lost by the edit.
   virtual long EditWhole(const std::string& path, const std::function<std::string(const std::string&)>& edit) = 0;
+  // What CopyFileA makes of a file that holds `content` and has the attributes `sourceAttributes`
+  // (as FindFiles gave them), without reading the source again: CreateFileA with CREATE_ALWAYS
+  // and those attributes, then the bytes. Like the copy it refuses to replace a read-only file,
+  // and on Windows a hidden or system one; the new file's times are its own.
+  virtual long WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) = 0;
 };
 
 }  // namespace qzr

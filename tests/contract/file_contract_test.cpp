@@ -2,6 +2,15 @@
 // under Wine against the real API, natively against the substitute.
 #include <algorithm>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <sddl.h>
+#else
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#endif
+
 #include "support/test_support.h"
 #include "util/text.h"
 
@@ -59,6 +68,39 @@ TEST_F(FileContract, CopyReplacesUnlessToldNotTo) {
   EXPECT_FALSE(files().Copy(Path("src"), Path("nofolder") + kPathDelim + "x", false));
 }
 
+// WriteCopy makes what Copy makes of a source with those bytes and attributes, from memory.
+TEST_F(FileContract, WriteCopyMakesWhatCopyMakes) {
+  struct Case {
+    const char* name;
+    uint32_t sourceAttributes;
+    bool existing, readOnlyExisting;
+    bool written;
+  } cases[] = {
+      {"plain", win::kAttrArchive, false, false, true},
+      {"read-only source", win::kAttrReadOnly | win::kAttrArchive, false, false, true},
+      {"over a writable file", win::kAttrNormal, true, false, true},
+      {"read-only over a writable file", win::kAttrReadOnly, true, false, true},
+#ifndef _WIN32
+      // Windows refuses to write over a read-only file; Wine run as root lets the write through.
+      {"over a read-only file", win::kAttrNormal, true, true, false},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string target = Path(c.name);
+    if (c.existing) Make(c.name, "earlier, longer bytes");
+    if (c.readOnlyExisting) {
+      ASSERT_TRUE(files().SetAttributes(target, win::kAttrReadOnly));
+    }
+    EXPECT_EQ(files().WriteCopy(target, "A\r\nB", c.sourceAttributes) == win::kSuccess, c.written);
+    EXPECT_EQ(ReadBytes(target), c.written ? "A\r\nB" : "earlier, longer bytes");
+    EXPECT_EQ(ReadOnly(c.name), c.readOnlyExisting || (c.sourceAttributes & win::kAttrReadOnly) != 0);
+  }
+  ASSERT_TRUE(files().MakeDirectory(Path("folder")));
+  EXPECT_NE(files().WriteCopy(Path("folder"), "x", win::kAttrNormal), win::kSuccess);
+  EXPECT_EQ(files().WriteCopy(Path("missing") + kPathDelim + "x", "x", win::kAttrNormal), win::kPathNotFound);
+}
+
 TEST_F(FileContract, CopyKeepsTheReadOnlyAttributeAndCannotReplaceAReadOnlyFile) {
   Make("src", "data");
   ASSERT_TRUE(files().SetAttributes(Path("src"), win::kAttrReadOnly));
@@ -112,6 +154,83 @@ TEST_F(FileContract, MakeDirectoryMakesOneLevel) {
   EXPECT_FALSE(Exists(Path("a")));
   Make("file");
   EXPECT_FALSE(files().MakeDirectory(Path("file")));
+}
+
+// What the system keeps of a file besides its bytes, made restrictive on the old file and
+// read back after a replacement: the DACL and attributes on Windows (readable by its owner
+// alone, hidden), the permission bits, owner and extended attributes on POSIX.
+#ifdef _WIN32
+std::string Identity(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  DWORD size = 0;
+  GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  std::string text(size, '\0');
+  char* sddl = nullptr;
+  if (GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, text.data(), size, &size) &&
+      ConvertSecurityDescriptorToStringSecurityDescriptorA(text.data(), SDDL_REVISION_1,
+                                                           DACL_SECURITY_INFORMATION, &sddl, nullptr)) {
+    text = sddl;
+    LocalFree(sddl);
+  }
+  return text + " attributes " + std::to_string(attributes);
+}
+void MakeRestrictive(const std::string& path) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;FA;;;SY)(A;;FA;;;BA)", SDDL_REVISION_1,
+                                                                   &descriptor, nullptr));
+  EXPECT_TRUE(SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor));
+  LocalFree(descriptor);
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+}
+#else
+std::string Identity(const std::string& path) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0) return "missing";
+  char tag[16] = {};
+  ssize_t n = getxattr(path.c_str(), "user.qzr_tag", tag, sizeof tag - 1);
+  return std::to_string(st.st_mode & 07777) + " " + std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid) +
+         " tag " + (n < 0 ? std::string("none") : std::string(tag));
+}
+void MakeRestrictive(const std::string& path) {
+  ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+  ASSERT_EQ(chown(path.c_str(), 4321, 4321), 0) << "the tests run as root";
+  ASSERT_EQ(setxattr(path.c_str(), "user.qzr_tag", "kept", 4, 0), 0);
+}
+#endif
+
+TEST_F(FileContract, MoveReplaceKeepsWhatTheOldFileWasAndLeavesItWholeOnFailure) {
+  Make("target", "old");
+  MakeRestrictive(Path("target"));
+  const std::string before = Identity(Path("target"));
+  Make("fresh", "new");
+  ASSERT_NE(Identity(Path("fresh")), before) << "a new file is made as the folder makes it";
+  EXPECT_TRUE(files().MoveReplace(Path("fresh"), Path("target")));
+  EXPECT_EQ(ReadBytes(Path("target")), "new");
+  EXPECT_EQ(Identity(Path("target")), before);
+  EXPECT_EQ(ListFolder(folder_.dir()), std::vector<std::string>{"target"}) << "nothing is left beside it";
+
+  struct Failing {
+    const char* what;
+    const char* source;  // the replacement, made unless empty
+  } failing[] = {{"a replacement that is missing", ""}, {"over a read-only file", "new"}};
+  for (const Failing& f : failing) {
+    SCOPED_TRACE(f.what);
+    Make("kept", "old");
+    if (*f.source) {
+      Make("fresh", f.source);
+      ASSERT_TRUE(files().SetAttributes(Path("kept"), win::kAttrReadOnly));
+    }
+    EXPECT_FALSE(files().MoveReplace(Path("fresh"), Path("kept")));
+    EXPECT_EQ(ReadBytes(Path("kept")), "old");
+    ASSERT_TRUE(files().SetAttributes(Path("kept"), win::kAttrNormal));
+    files().RemoveFile(Path("fresh"));
+    EXPECT_EQ(ListFolder(folder_.dir()), (std::vector<std::string>{"kept", "target"}));
+    files().RemoveFile(Path("kept"));
+  }
+
+  Make("fresh", "first");
+  EXPECT_TRUE(files().MoveReplace(Path("fresh"), Path("new file"))) << "a file that does not exist yet is made";
+  EXPECT_EQ(ReadBytes(Path("new file")), "first");
 }
 
 // The 8-bit calls that open, make or look at a file take paths of up to 260 characters (Wine

@@ -157,6 +157,10 @@ class DelegatingFiles : public FileApi {
     Before("EditWhole");
     return inner_.EditWhole(path, edit);
   }
+  long WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) override {
+    Before("WriteCopy");
+    return inner_.WriteCopy(target, content, sourceAttributes);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}

@@ -6,6 +6,7 @@
 #include "database/plugin_database.h"
 #include "plugin/state_calls.h"
 #include "support/database_folders.h"
+#include "support/delegating_platform.h"
 #include "support/test_support.h"
 #include "util/text.h"
 
@@ -139,6 +140,31 @@ TEST_F(DatabaseTest, SecondLoadAppendsToTheTrashListAndKeepsTheNotes) {
   second["~trash/descript.ion"] = first.at("~trash/descript.ion");
   EXPECT_EQ(second, first) << "everything else, the notes' time stamps included, is as before";
   EXPECT_EQ(State().TweakPos, 4);
+}
+
+// The file calls of a build, by operation.
+class CountingFiles : public DelegatingFiles {
+ public:
+  std::map<std::string, int> calls;
+
+ protected:
+  void Before(const char* operation) override { ++calls[operation]; }
+};
+
+TEST_F(DatabaseTest, EachDefinitionIsReadOnceAndItsCopyWrittenFromWhatWasRead) {
+  ScopedEnv iniPath("QZR_GOLDEN_INI", "C:\\Golden\\example.ini");
+  CopyGoldenDefinitions();
+  const int definitions = static_cast<int>(FindTweakFiles(Plugins()).size());
+  ASSERT_GT(definitions, 4) << "valid and rejected ones";
+  CountingFiles counting;
+  {
+    Override<FileApi> files(Os().files, &counting);
+    BuildPluginDatabase();
+  }
+  EXPECT_EQ(counting.calls["ReadWhole"], definitions);
+  EXPECT_EQ(counting.calls["WriteCopy"], definitions);
+  EXPECT_EQ(counting.calls["Copy"], 0) << "a copy would read the definition again";
+  EXPECT_EQ(counting.calls["FindFiles"], 1);
 }
 
 TEST_F(DatabaseTest, UndefinedVariableLeavesThePathEmpty) {
@@ -286,7 +312,7 @@ TEST_F(DatabaseTest, FailingFileOperationsDoNotStopTheBuild) {
   Definition("a.tweak", "TWEAKNAME> A\r\nPATH> p\r\n");
   Definition("b.tweak", "TWEAKNAME> B\r\nPATH> p\r\n");
   Definition("c.tweak", "TWEAKNAME> C\r\nPATH> p\r\n");
-  posix::Faults::Fail("Copy", win::kDiskFull, "a.tweak");
+  posix::Faults::Fail("WriteCopy", win::kDiskFull, "a.tweak");
   posix::Faults::Fail("ReadWhole", win::kSharingViolation, "b.tweak");
   BuildPluginDatabase();
   EXPECT_EQ(TableNames(), (Names{"A", "C"}));

@@ -77,6 +77,7 @@ class Files final : public FileApi {
   long AppendTo(const std::string& path, const std::string& content) override;
   long CreateNew(const std::string& path, const std::string& content) override;
   long EditWhole(const std::string& path, const std::function<std::string(const std::string&)>& edit) override;
+  long WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) override;
 };
 
 class Profile final : public ProfileApi {

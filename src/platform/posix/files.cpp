@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/posix/backends.h"
 #include "platform/posix/faults.h"
@@ -127,7 +129,10 @@ long OpenForWrite(const std::string& path, int flags, const char* operation, con
   return WriteAll(fd, content);
 }
 
-long ReadFd(int fd, std::string* content) {
+// `expected` is the size fstat gave a regular file (0 when unknown): the read that ends short of
+// the buffer at that size is the last, with no further read to find the end.
+long ReadFd(int fd, std::string* content, size_t expected = 0) {
+  content->reserve(expected);
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd, buffer, sizeof buffer);
@@ -137,6 +142,7 @@ long ReadFd(int fd, std::string* content) {
     }
     if (n == 0) return win::kSuccess;
     content->append(buffer, static_cast<size_t>(n));
+    if (static_cast<size_t>(n) < sizeof buffer && expected && content->size() >= expected) return win::kSuccess;
   }
 }
 
@@ -146,14 +152,40 @@ long ReadAll(const std::string& path, std::string* content) {
   Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return ErrnoCode(errno, path);
   struct stat st{};
-  if (fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) return win::kAccessDenied;
-  return ReadFd(fd.get(), content);
+  const bool known = fstat(fd.get(), &st) == 0;
+  if (known && S_ISDIR(st.st_mode)) return win::kAccessDenied;
+  return ReadFd(fd.get(), content, known && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0);
 }
 
 // A FILETIME: 100-nanosecond steps since 1601.
 uint64_t FileTime(const struct timespec& t) {
   constexpr uint64_t kSecondsFrom1601To1970 = 11644473600u;
   return (static_cast<uint64_t>(t.tv_sec) + kSecondsFrom1601To1970) * 10000000u + static_cast<uint64_t>(t.tv_nsec) / 100u;
+}
+
+uint32_t AttributesOf(const struct stat& st) {
+  uint32_t a = S_ISDIR(st.st_mode) ? win::kAttrDirectory : win::kAttrArchive;
+  if (!(st.st_mode & S_IWUSR)) a |= win::kAttrReadOnly;
+  return a;
+}
+
+// Extended attributes go with the file too: a POSIX ACL (system.posix_acl_access), a user's
+// tags. One the file system or our rights do not allow is left behind, as a copy would.
+void CopyExtendedAttributes(const std::string& from, const std::string& to) {
+  ssize_t size = listxattr(from.c_str(), nullptr, 0);
+  if (size <= 0) return;
+  std::string names(static_cast<size_t>(size), '\0');
+  size = listxattr(from.c_str(), names.data(), names.size());
+  if (size <= 0) return;
+  names.resize(static_cast<size_t>(size));
+  for (size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1) {
+    const char* name = names.c_str() + at;
+    ssize_t length = getxattr(from.c_str(), name, nullptr, 0);
+    if (length < 0) continue;
+    std::string value(static_cast<size_t>(length), '\0');
+    length = getxattr(from.c_str(), name, value.data(), value.size());
+    if (length >= 0) setxattr(to.c_str(), name, value.data(), static_cast<size_t>(length), 0);
+  }
 }
 
 }  // namespace
@@ -177,9 +209,7 @@ uint32_t Files::GetAttributes(const std::string& path) {
   if (TooLong(path)) return win::kInvalidAttributes;
   struct stat st{};
   if (stat(path.c_str(), &st) != 0) return win::kInvalidAttributes;
-  uint32_t a = S_ISDIR(st.st_mode) ? win::kAttrDirectory : win::kAttrArchive;
-  if (!(st.st_mode & S_IWUSR)) a |= win::kAttrReadOnly;
-  return a;
+  return AttributesOf(st);
 }
 
 bool Files::SetAttributes(const std::string& path, uint32_t attributes) {
@@ -219,6 +249,7 @@ bool Files::MoveReplace(const std::string& source, const std::string& target) {
       // Not allowed to give the file away: it stays ours, with the old permission bits.
     }
     if (chmod(source.c_str(), st.st_mode & 07777) != 0) return false;
+    CopyExtendedAttributes(target, source);
   }
   return rename(source.c_str(), target.c_str()) == 0;
 }
@@ -240,11 +271,10 @@ std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
   while (dirent* entry = readdir(dir)) {
     std::string name = entry->d_name;
     if (!WildcardMatch(pattern, name, false)) continue;
-    const std::string path = JoinPath(folder, name);
-    uint32_t attributes = GetAttributes(path);
+    // Looked at from the open folder: no walk along the whole path for each entry.
     struct stat st{};
-    if (attributes == win::kInvalidAttributes || stat(path.c_str(), &st) != 0) continue;
-    found.push_back(FoundFile{name, attributes, FileTime(st.st_mtim)});
+    if (TooLong(JoinPath(folder, name)) || fstatat(dirfd(dir), entry->d_name, &st, 0) != 0) continue;
+    found.push_back(FoundFile{name, AttributesOf(st), FileTime(st.st_mtim)});
   }
   closedir(dir);
   // NTFS returns names in case-insensitive order; readdir's order is arbitrary.
@@ -291,6 +321,27 @@ long Files::EditWhole(const std::string& path, const std::function<std::string(c
   if (long rc = WriteBytes(fd.get(), edited)) return rc;
   if (ftruncate(fd.get(), static_cast<off_t>(edited.size())) != 0) return FromErrno(errno);
   return fd.Close() ? win::kSuccess : FromErrno(errno);
+}
+
+long Files::WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) {
+  if (long refused = Refusal("WriteCopy", target)) return refused;
+  const bool readOnly = sourceAttributes & win::kAttrReadOnly;
+  // A new file, the usual case in a database folder, is made with its mode at once and needs
+  // no look at what was there.
+  Fd fd(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, readOnly ? 0444 : 0666));
+  if (!fd.valid()) {
+    if (errno != EEXIST) return ErrnoCode(errno, target);
+    if (IsReadOnlyFile(target)) return win::kAccessDenied;
+    Fd existing(open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (!existing.valid()) return ErrnoCode(errno, target);
+    if (readOnly) {
+      struct stat st{};
+      if (fstat(existing.get(), &st) != 0 || fchmod(existing.get(), st.st_mode & ~mode_t{0222}) != 0)
+        return FromErrno(errno);
+    }
+    return WriteAll(existing, content);
+  }
+  return WriteAll(fd, content);
 }
 
 }  // namespace qzr::posix

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/system_function.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_handles.h"
 #include "util/text.h"
 
@@ -47,6 +49,43 @@ HANDLE OpenWaiting(const std::string& path, DWORD access, DWORD share, DWORD dis
   return opened;
 }
 
+// The replaced file's DACL goes to its replacement first. Windows' ReplaceFileW merges it
+// anyway; Wine's keeps nothing of the replaced file, and there the DACL stands for the Unix
+// permission bits, so a file readable by its owner alone stays so on both.
+void CopyDacl(const std::wstring& from, const std::wstring& to) {
+  DWORD size = 0;
+  GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  if (size == 0) return;
+  std::vector<BYTE> descriptor(size);
+  if (GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
+    SetFileSecurityW(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+}
+
+// ReplaceFileW gives the new file the old one's identity: its ACL, owner, alternate data
+// streams, attributes and creation time, which a rename over it would lose. The old file waits
+// under a backup name until the new one is in place, so a failure at any step can leave it
+// whole: the name is the replacement's own with its last character changed, which no
+// temporary name of ours takes.
+bool ReplaceKeepingIdentity(const std::wstring& replacement, const std::wstring& replaced) {
+  std::wstring backup = replacement;
+  backup.back() = backup.back() == L'~' ? L'-' : L'~';
+  CopyDacl(replaced, replacement);
+  if (ReplaceFileW(replaced.c_str(), replacement.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
+    DeleteFileW(backup.c_str());
+    return true;
+  }
+  const DWORD error = GetLastError();
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+    // The old file was moved to the backup, the new one could not take its place: put it back.
+    MoveFileExW(backup.c_str(), replaced.c_str(), MOVEFILE_REPLACE_EXISTING);
+  } else if (error == ERROR_FILE_NOT_FOUND && GetFileAttributesW(replaced.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    // The old file went away meanwhile: there is nothing left to keep.
+    return MoveFileExW(replacement.c_str(), replaced.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  SetLastError(error);
+  return false;
+}
+
 }  // namespace
 
 long Files::CreateProbeFile(const std::string& path) {
@@ -70,14 +109,19 @@ bool Files::Copy(const std::string& source, const std::string& target, bool fail
 }
 
 bool Files::MoveReplace(const std::string& source, const std::string& target) {
-  // The replacement is a new file: a hidden or system file stays what the user made it.
+  DWORD old = GetFileAttributesA(target.c_str());
+  if (old == INVALID_FILE_ATTRIBUTES || (old & FILE_ATTRIBUTE_DIRECTORY))
+    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  // Refused before anything is touched: the replacement must stay removable.
+  if (old & FILE_ATTRIBUTE_READONLY) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  // Windows' ReplaceFileW keeps these itself; Wine's keeps none of them.
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  DWORD old = GetFileAttributesA(target.c_str());
-  if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY) && (old & kKept) &&
-      !SetFileAttributesA(source.c_str(), old & kKept))
-    return false;
-  return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if ((old & kKept) && !SetFileAttributesA(source.c_str(), old & kKept)) return false;
+  return ReplaceKeepingIdentity(AnsiToWide(source), AnsiToWide(target));
 }
 
 std::string Files::FinalPath(const std::string& path) {
@@ -152,6 +196,23 @@ long Files::EditWhole(const std::string& path, const std::function<std::string(c
   if (SetFilePointer(h.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return static_cast<long>(GetLastError());
   if (long rc = WriteAll(h.get(), edited)) return rc;
   return SetEndOfFile(h.get()) ? ERROR_SUCCESS : static_cast<long>(GetLastError());
+}
+
+long Files::WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) {
+  // The attributes CopyFileA gives a copy; a file cannot be made with the others.
+  constexpr DWORD kCopied = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD attributes = sourceAttributes & kCopied;
+  {
+    FileHandle h(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.valid()) return static_cast<long>(GetLastError());
+    if (long rc = WriteAll(h.get(), content)) return rc;
+  }
+  // Windows gives a file it overwrites the new attributes; Wine keeps the old ones.
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesA(target.c_str(), attributes))
+    return static_cast<long>(GetLastError());
+  return ERROR_SUCCESS;
 }
 
 }  // namespace qzr::win32

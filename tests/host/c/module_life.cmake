@@ -1,4 +1,4 @@
-# Runs the C host against a copy of the module with one tweak beside it, then checks what a
+# Runs the C host against a copy of the module with two tweaks beside it, then checks what a
 # host sees afterwards: the exit status, the listing, qzrtc.ini written by shut-down with the
 # language read at start (lang=257 is kept as 1), and no database in the module's folder.
 # "threads" exits while its threads read columns, so it runs a dozen times: whether a thread is
@@ -15,6 +15,8 @@ foreach(run RANGE 1 ${runs})
   get_filename_component(name ${MODULE} NAME)
   file(WRITE ${WORK}/module/plugins/one.tweak
        "TWEAKNAME> Life test\nROOTKEY> HKCU\nPATH> Software\\QZR_TC_Test\\life\nVALUENAME> V\nVALUETYPE> DWORD\nVALUEON> 1\nVALUEOFF> 0\n")
+  file(WRITE ${WORK}/module/plugins/two.tweak
+       "TWEAKNAME> Life test CFG\nTYPE> CFG\nPATH> ${WORK}/missing/life.cfg\nVALUENAME> v\nVALUETYPE> STRING\nVALUEON> 1\nVALUEOFF> 0\n")
   file(WRITE ${WORK}/settings/qzrtc.ini "[main]\r\nlang=257\r\n")
 
   execute_process(COMMAND ${HOST} ${WORK}/module/${name} ${WORK}/settings ${MODE}
@@ -22,8 +24,11 @@ foreach(run RANGE 1 ${runs})
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "the host ended with ${status}\n${out}${err}")
   endif()
-  if(NOT out MATCHES "entries=1\n")
-    message(FATAL_ERROR "the listing did not hold the one tweak:\n${out}${err}")
+  if(NOT out MATCHES "entries=2\n")
+    message(FATAL_ERROR "the listing did not hold the two tweaks:\n${out}${err}")
+  endif()
+  if(NOT MODE STREQUAL "threads" AND NOT out MATCHES "refused=1\n")
+    message(FATAL_ERROR "switching a tweak whose folder is missing was not refused:\n${out}${err}")
   endif()
   if(MODE STREQUAL "unload" AND NOT out MATCHES "unloaded\n")
     message(FATAL_ERROR "no unload:\n${out}${err}")

@@ -3,7 +3,10 @@
  * module ("unload": dlclose must really unload it) or returns from main with the module still
  * loaded ("exit": shut-down then runs at process exit), or does so while three threads keep
  * reading the first entry's State column ("threads": shut-down runs while they are inside the
- * module, and they go on calling after it). Prints the number of listed entries. */
+ * module, and they go on calling after it). Prints the number of listed entries. Before it
+ * unloads or exits (not in "threads") it switches the CFG tweak whose folder is missing: the
+ * refusal is an exception thrown and caught inside the module, so the module's unwinder must
+ * find its frames. */
 #include <dlfcn.h>
 #include <pthread.h>
 #include <sched.h>
@@ -33,6 +36,9 @@ typedef void* (*FsFindFirstFn)(char*, FindData*);
 typedef int (*FsFindNextFn)(void*, FindData*);
 typedef int (*FsFindCloseFn)(void*);
 typedef int (*FsContentGetValueFn)(char*, int, int, void*, int, int);
+typedef int (*FsContentSetValueFn)(char*, int, int, int, void*, int);
+
+enum { kFtMultipleChoice = 7, kFtFileError = -2 };
 
 #define kReaders 3
 
@@ -75,7 +81,8 @@ int main(int argc, char** argv) {
   FsFindNextFn findNext = (FsFindNextFn)dlsym(handle, "FsFindNext");
   FsFindCloseFn findClose = (FsFindCloseFn)dlsym(handle, "FsFindClose");
   getValue = (FsContentGetValueFn)dlsym(handle, "FsContentGetValue");
-  if (!init || !setParams || !findFirst || !findNext || !findClose || !getValue)
+  FsContentSetValueFn setValue = (FsContentSetValueFn)dlsym(handle, "FsContentSetValue");
+  if (!init || !setParams || !findFirst || !findNext || !findClose || !getValue || !setValue)
     return Fail("an entry point is missing");
 
   DefaultParams params;
@@ -107,6 +114,10 @@ int main(int argc, char** argv) {
     while (atomic_load(&readersStarted) < kReaders) sched_yield();
     return 0; /* shut-down runs at exit while the readers are still inside the module */
   }
+
+  char refused[] = "/Life test CFG."; /* as listed */
+  char yes[] = "Yes";
+  printf("refused=%d\n", setValue(refused, 0, 0, kFtMultipleChoice, yes, 0) == kFtFileError);
 
   if (unload) {
     if (dlclose(handle) != 0) return Fail(dlerror());
