@@ -124,7 +124,6 @@ WrittenBackup BackUpFile(const TTWREC& t, SaveAction action, const std::string& 
   return WrittenBackup{WriteUndoFile(folder, UndoFile{t.TweakName, extension, bytes, description}, when), "file:" + bytes, {}};
 }
 
-
 }  // namespace
 
 WrittenBackup BackUpBeforeSave(const TTWREC& tweak, SaveAction action, const std::string& newText,

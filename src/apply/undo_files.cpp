@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "base/file_replace.h"
 #include "platform/platform.h"
 #include "util/text.h"
 
@@ -62,18 +61,26 @@ std::string LineName(const std::string& line) {
   return close == std::string::npos ? std::string() : line.substr(1, close - 1);
 }
 
+// Calls `each` with every line of a descript.ion, its line end included, so that the lines kept
+// go back byte for byte.
+template <typename Each>
+void ForEachLine(const std::string& list, Each&& each) {
+  for (size_t start = 0; start < list.size();) {
+    size_t end = list.find('\n', start);
+    end = end == std::string::npos ? list.size() : end + 1;
+    each(list.substr(start, end - start));
+    start = end;
+  }
+}
+
 // The descript.ion without the lines of `names`; the file is held meanwhile, so a line another
 // program appends waits and is kept.
 void DropLines(const std::string& folder, const std::set<std::string>& names) {
   Files().EditWhole(folder + kDescriptionList, [&](const std::string& list) {
     std::string kept;
-    for (size_t start = 0; start < list.size();) {
-      size_t end = list.find('\n', start);
-      end = end == std::string::npos ? list.size() : end + 1;
-      const std::string line = list.substr(start, end - start);
+    ForEachLine(list, [&](const std::string& line) {
       if (!names.contains(UpperAscii(LineName(line)))) kept += line;
-      start = end;
-    }
+    });
     return kept;
   });
 }
@@ -130,12 +137,7 @@ void Prune(const std::string& folder, const std::string& newest) {
   std::string list;
   if (Files().ReadWhole(folder + kDescriptionList, &list) != win::kSuccess) return;
   std::set<std::string> described;
-  for (size_t start = 0; start < list.size();) {
-    size_t end = list.find('\n', start);
-    end = end == std::string::npos ? list.size() : end + 1;
-    described.insert(UpperAscii(LineName(list.substr(start, end - start))));
-    start = end;
-  }
+  ForEachLine(list, [&](const std::string& line) { described.insert(UpperAscii(LineName(line))); });
   std::vector<FoundFile> ours;
   for (const FoundFile& f : Files().FindFiles(folder + "*"))
     if (!(f.Attributes & win::kAttrDirectory) && IsUndoName(f.Name) && described.contains(UpperAscii(f.Name)) &&
