@@ -20,4 +20,10 @@ bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes);
 void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily,
                const std::string& undoFolder);
 
+// Puts the tweak back to its default as its definition's DEFAULT> gives it: writes the default
+// value, or deletes the value (#SYSDELVAL) or the key or section (#SYSDELKEY), through the same
+// stores, checks, refusals and undo file as SaveTweak. Answers false, doing nothing, when the
+// definition gives no default to go back to. Raises what SaveTweak raises.
+bool RestoreDefault(const TTWREC& tweak, bool ntFamily, const std::string& undoFolder);
+
 }  // namespace qzr

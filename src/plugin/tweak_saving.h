@@ -9,6 +9,10 @@ namespace qzr {
 
 // SaveTweak on the state's OS family, with its undo file in the settings folder's qzr_undo; afterwards, whether it went through or raised, the
 // panel's read cache is forgotten. Raises what SaveTweak raises.
+// A Save that went through is recorded in the choices file as the state read back right after it.
 void SaveTweakOfState(const TTWREC& tweak, int radioIndex, const std::string& typedValue);
+// RestoreDefault the same way (recorded, the read cache forgotten); false when the definition
+// gives no default.
+bool RestoreDefaultOfState(const TTWREC& tweak);
 
 }  // namespace qzr
