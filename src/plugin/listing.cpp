@@ -42,10 +42,18 @@ StateReadCache& PanelReads() {
   return *s.Reads;
 }
 
+ChoicesCache& PanelChoices() {
+  std::lock_guard lock(ListingLock());
+  PluginState& s = State();
+  if (!s.Choices) s.Choices = std::make_shared<ChoicesCache>();
+  return *s.Choices;
+}
+
 FirstEntry FindFirstEntry() {
   std::lock_guard lock(ListingLock());
   const TXARC& listing = OpenedListing();
   PanelReads().Invalidate();
+  PanelChoices().Invalidate();
   TSearch search;
   FirstEntry first;
   first.Entry = listing.FindFirst("*.*", search) ? Found(search) : ListedEntry{".", 0};

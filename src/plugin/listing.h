@@ -7,6 +7,7 @@
 #include <string>
 
 #include "apply/state_read_cache.h"
+#include "commands/choices_file.h"
 #include "definitions/tweak_record.h"
 
 namespace qzr {
@@ -23,6 +24,8 @@ std::recursive_mutex& ListingLock();
 
 // The read cache the panel's columns read states through, made at first use.
 StateReadCache& PanelReads();
+// The cache the panel's columns read the choices file through, made at first use.
+ChoicesCache& PanelChoices();
 
 // A search FsFindFirst started: the handle the host gets, and the first entry.
 struct FirstEntry {
@@ -33,7 +36,7 @@ struct FirstEntry {
 // FsFindFirst: opens the listing at the first call of a load (which builds the database) and
 // starts a search of its own; the first entry, or "." when the folder holds no tweak. Until the
 // host has named the settings folder nothing is built, and the folder lists as empty ("."). A
-// listing is a fresh look: the panel's read cache is forgotten.
+// listing is a fresh look: the panel's read cache and its choices are forgotten.
 FirstEntry FindFirstEntry();
 // FsFindNext: the search's next entry, or nothing when it is complete or `handle` is not a
 // search FindFirstEntry started (or one already closed).
