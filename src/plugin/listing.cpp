@@ -1,6 +1,8 @@
 // The virtual folder as the host enumerates it.
 #include "plugin/listing.h"
 
+#include <algorithm>
+
 #include "plugin/plugin_state.h"
 #include "util/no_destructor.h"
 #include "util/text.h"
@@ -84,6 +86,14 @@ const TTWREC* TweakAt(int32_t index) {
   const PluginState& s = State();
   if (index < 0 || index >= s.TweakPos || index >= static_cast<int32_t>(s.TweakTable.size())) return nullptr;
   return &s.TweakTable[static_cast<size_t>(index)];
+}
+
+std::span<const TTWREC> ListedTweaks() {
+  std::lock_guard lock(ListingLock());
+  OpenedListing();
+  const PluginState& s = State();
+  const size_t count = std::min(static_cast<size_t>(std::max(s.TweakPos, 0)), s.TweakTable.size());
+  return {s.TweakTable.data(), count};
 }
 
 }  // namespace qzr

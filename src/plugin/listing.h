@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "apply/state_read_cache.h"
@@ -50,5 +51,10 @@ int32_t TweakIndexOf(const std::string& remoteName);
 // The record at that index; null for -1 or any index outside the table. Once the listing is
 // made the table never changes, so the record may be read without the lock.
 const TTWREC* TweakAt(int32_t index);
+
+// Every tweak the listing holds, in its order: the listing is made first when it is not yet
+// (empty until the host has named the settings folder). The table never changes once made, so
+// the records may be read without the lock.
+std::span<const TTWREC> ListedTweaks();
 
 }  // namespace qzr
