@@ -109,6 +109,8 @@ class CommandRun {
 
 CommandOutcome CommandRun::Run(const Command& command) {
   if (command.Fault != CommandFault::kNone) return Fault(command);
+  // Before the host has named the settings folder there is no listing, and no folder for a file.
+  if (command.Verb != CommandVerb::kHelp && setting_.Tweaks.empty()) return Message(std::string(Text(texts::kNoTweaks)));
   switch (command.Verb) {
     case CommandVerb::kOn: return Switch(command, true);
     case CommandVerb::kOff: return Switch(command, false);
@@ -202,7 +204,6 @@ CommandOutcome CommandRun::Set(const Command& command) {
 }
 
 CommandOutcome CommandRun::Save(const Command& command) {
-  if (setting_.Tweaks.empty()) return Message(std::string(Text(texts::kNoTweaks)));
   const std::vector<const TTWREC*> tweaks = Matching(command.Masks);
   if (tweaks.empty()) return Message(summary_.NotesText());
   std::vector<ProfileEntry> entries;

@@ -33,7 +33,8 @@ TEST(CommandRunTest, ASummaryListsTheFirstRefusalsAndNotesAndCountsTheRest) {
             "No tweak matches \"a\".\nNo tweak matches \"b\".\nNo tweak matches \"c\".\nNo tweak matches \"d\".\n"
             "No tweak matches \"e\".\nNo tweak matches \"f\".\nNo tweak matches \"g\".\nNo tweak matches \"h\".\n"
             "... and 2 more.");
-  EXPECT_EQ(RunCommandLine("save p.txt", CommandSetting{{}, "", kEnglish}, actions).Summary, "The folder holds no tweaks.");
+  for (const char* line : {"save p.txt", "apply p.txt", "on *", "reapply"})
+    EXPECT_EQ(RunCommandLine(line, CommandSetting{{}, "", kEnglish}, actions).Summary, "The folder holds no tweaks.") << line;
 }
 
 TEST(CommandRunTest, AFileWithoutAFolderFromTheRootIsKeptInTheSettingsFolder) {
