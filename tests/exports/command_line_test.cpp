@@ -242,7 +242,7 @@ TEST_F(CommandLineTest, AProfileSavedThenAppliedOnAFreshSystemGivesBackEveryStat
   Seed();
   PutDword("Cmd", "Flag", 1);
   DeleteRegistryTree(kHkeyCurrentUser, ScratchKey::Path("Cmd\\Sub"));
-  Put("Cmd", "Delay", win::kRegSz, std::string("say \"hi\"; = x", 15));
+  Put("Cmd", "Delay", win::kRegSz, std::string("say \"hi\"; = x") + std::string(1, '\0'));
   WriteBytes(User() + "game.cfg", "cache=64\r\nsound=off\r\n");
   const std::string states = States();
   ASSERT_EQ(Quote("save my.profile"), host::kFsExecOk);
