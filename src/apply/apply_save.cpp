@@ -1,4 +1,4 @@
-// Save: the choice, then the action on the store.
+// Save: the choice (on, off, typed, or the default), then the action on the store.
 #include "apply/apply_save.h"
 
 #include <algorithm>
@@ -42,6 +42,22 @@ TRaw SizedBytes(const TweakValue& value, const TTWREC& t) {
   return bytes;
 }
 
+// One of the definition's values (on, off or the default) with its deletion flags; deleting the
+// value wins when both are set.
+Choice DefinedChoice(const TTWREC& t, const TweakValue& value, bool delVal, bool delKey) {
+  Choice c;
+  if (delVal) {
+    c.What = Action::kDeleteValue;
+  } else if (delKey) {
+    c.What = Action::kDeleteKey;
+  } else if (t.DataType == kDataBin) {
+    c.Bytes = SizedBytes(value, t);
+  } else {
+    c.Value = value;
+  }
+  return c;
+}
+
 Choice Decide(const TTWREC& t, int radioIndex, const std::string& typed) {
   Choice c;
   if (t.ByHands) {
@@ -53,19 +69,15 @@ Choice Decide(const TTWREC& t, int radioIndex, const std::string& typed) {
     }
     return c;
   }
-  bool on = radioIndex == 0;
-  if (on ? t.ValueOnDelVal : t.ValueOffDelVal) {
-    c.What = Action::kDeleteValue;
-  } else if (on ? t.ValueOnDelKey : t.ValueOffDelKey) {
-    c.What = Action::kDeleteKey;
-  } else {
-    const TweakValue& value = on ? t.ValueOn : t.ValueOff;
-    if (t.DataType == kDataBin)
-      c.Bytes = SizedBytes(value, t);
-    else
-      c.Value = value;
-  }
-  return c;
+  if (radioIndex == 0) return DefinedChoice(t, t.ValueOn, t.ValueOnDelVal, t.ValueOnDelKey);
+  return DefinedChoice(t, t.ValueOff, t.ValueOffDelVal, t.ValueOffDelKey);
+}
+
+// The default as a choice; nothing when the definition has no DEFAULT> line (or no data type
+// for its value to take).
+std::optional<Choice> DecideDefault(const TTWREC& t) {
+  if (!t.DefDelVal && !t.DefDelKey && std::holds_alternative<std::monostate>(t.DefValue)) return std::nullopt;
+  return DefinedChoice(t, t.DefValue, t.DefDelVal, t.DefDelKey);
 }
 
 // A refused registry change is reported as a file that cannot be written is, by the key's full
@@ -184,6 +196,15 @@ void SaveCfg(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
   });
 }
 
+void Store(const TTWREC& t, const Choice& c, bool ntFamily, const std::string& undoFolder) {
+  switch (t.PlugType) {
+    case kPlugReg: SaveRegistry(t, c, ntFamily, undoFolder); break;
+    case kPlugIni: SaveIni(t, c, undoFolder); break;
+    case kPlugCfg: SaveCfg(t, c, undoFolder); break;
+    default: break;
+  }
+}
+
 }  // namespace
 
 bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes) {
@@ -202,13 +223,14 @@ bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes) {
 
 void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily,
                const std::string& undoFolder) {
-  Choice choice = Decide(tweak, radioIndex, typedValue);
-  switch (tweak.PlugType) {
-    case kPlugReg: SaveRegistry(tweak, choice, ntFamily, undoFolder); break;
-    case kPlugIni: SaveIni(tweak, choice, undoFolder); break;
-    case kPlugCfg: SaveCfg(tweak, choice, undoFolder); break;
-    default: break;
-  }
+  Store(tweak, Decide(tweak, radioIndex, typedValue), ntFamily, undoFolder);
+}
+
+bool RestoreDefault(const TTWREC& tweak, bool ntFamily, const std::string& undoFolder) {
+  const std::optional<Choice> choice = DecideDefault(tweak);
+  if (!choice || tweak.PlugType > kPlugCfg) return false;
+  Store(tweak, *choice, ntFamily, undoFolder);
+  return true;
 }
 
 }  // namespace qzr

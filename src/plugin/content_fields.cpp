@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "apply/tweak_fields.h"
+#include "commands/choice_fields.h"
+#include "commands/choices_file.h"
 #include "platform/platform.h"
 #include "plugin/fsplugin.h"
 #include "plugin/host_window.h"
@@ -31,7 +33,8 @@ struct FieldSpec {
 
 constexpr FieldSpec kFields[kContentFieldCount] = {
     {"State", host::kFtMultipleChoice}, {"Default", host::kFtString}, {"Is default", host::kFtBoolean},
-    {"Store", host::kFtString},         {"Location", host::kFtString},
+    {"Store", host::kFtString},         {"Location", host::kFtString},     {"Chosen", host::kFtString},
+    {"Reverted", host::kFtBoolean},
 };
 
 // Text into a host buffer of `size` bytes: cut to fit, always terminated.
@@ -46,6 +49,13 @@ int TextAnswer(void* value, int maxlen, const std::string& text, int type) {
   if (text.empty()) return host::kFtFieldEmpty;
   CopyText(static_cast<char*>(value), maxlen, text);
   return type;
+}
+
+int BooleanAnswer(void* value, int maxlen, bool flag) {
+  if (maxlen < static_cast<int>(sizeof(int32_t))) return host::kFtFileError;
+  const int32_t number = flag ? 1 : 0;
+  std::memcpy(value, &number, sizeof number);
+  return host::kFtBoolean;
 }
 
 uint8_t Language() { return InterfaceLanguage(); }
@@ -71,6 +81,21 @@ int EndBulkChange() {
   }
   if (changed) RereadHostPanel();
   return host::kFtSetSuccess;
+}
+
+// Chosen and Reverted: the choice comes from the choices file as the panel's cache holds it, the
+// live state (Reverted only) through the read cache the other columns use.
+int ChoiceAnswer(const TTWREC& tweak, ContentField field, void* value, int maxlen) {
+  const std::optional<ProfileState> chosen = PanelChoices().Chosen(ChoicesPath(State().IniDir), tweak.TweakName);
+  if (field == ContentField::kChosen)
+    return chosen ? TextAnswer(value, maxlen, ChosenFieldText(tweak, *chosen, Language()), host::kFtString)
+                  : host::kFtFieldEmpty;
+  if (!chosen) return BooleanAnswer(value, maxlen, false);
+  try {
+    return BooleanAnswer(value, maxlen, IsReverted(tweak, *chosen, PanelReads().Read(tweak)));
+  } catch (const std::exception&) {
+    return host::kFtFileError;
+  }
 }
 
 }  // namespace
@@ -108,6 +133,8 @@ int GetFieldValue(const std::string& remoteName, int index, void* value, int max
     case ContentField::kStore: return TextAnswer(value, maxlen, StoreFieldText(*tweak), host::kFtString);
     case ContentField::kLocation:
       return TextAnswer(value, maxlen, LocationFieldText(*tweak, language), host::kFtString);
+    case ContentField::kChosen:
+    case ContentField::kReverted: return ChoiceAnswer(*tweak, static_cast<ContentField>(index), value, maxlen);
     case ContentField::kState:
     case ContentField::kIsDefault: break;
   }
@@ -117,12 +144,7 @@ int GetFieldValue(const std::string& remoteName, int index, void* value, int max
   } catch (const std::exception&) {
     return host::kFtFileError;  // a CFG file that is there but cannot be read
   }
-  if (static_cast<ContentField>(index) == ContentField::kIsDefault) {
-    if (maxlen < static_cast<int>(sizeof(int32_t))) return host::kFtFileError;
-    const int32_t flag = fields.IsDefault ? 1 : 0;
-    std::memcpy(value, &flag, sizeof flag);
-    return host::kFtBoolean;
-  }
+  if (static_cast<ContentField>(index) == ContentField::kIsDefault) return BooleanAnswer(value, maxlen, fields.IsDefault);
   // A value typed by hand is no choice of the two: it goes as plain text.
   return TextAnswer(value, maxlen, fields.State, tweak->ByHands ? host::kFtString : host::kFtMultipleChoice);
 }

@@ -6,9 +6,10 @@
 
 namespace qzr {
 
-// Fields in the order the host numbers them.
-enum class ContentField { kState, kDefault, kIsDefault, kStore, kLocation };
-inline constexpr int kContentFieldCount = 5;
+// Fields in the order the host numbers them. New ones go at the end: hosts keep a column by its
+// number in their settings.
+enum class ContentField { kState, kDefault, kIsDefault, kStore, kLocation, kChosen, kReverted };
+inline constexpr int kContentFieldCount = 7;
 
 // FsContentGetSupportedField: the field's name, and for State the choices ("Yes|No" in the
 // interface language) in `units`; ft_nomorefields past the last one.
@@ -18,7 +19,10 @@ int GetSupportedField(int index, char* name, char* units, int maxlen);
 int GetSupportedFieldFlags(int index);
 // FsContentGetValue for "\Name.": the field's type with the value in `value` (text cut to
 // maxlen - 1 bytes and a zero; a boolean as a 32-bit 0 or 1), ft_fieldempty for "." and "..",
-// ft_fileerror for a name the listing does not hold or a state that cannot be read.
+// ft_fileerror for a name the listing does not hold or a state that cannot be read. Chosen is
+// the user's last choice from the choices file (ft_fieldempty when there is none), Reverted
+// whether the live state no longer shows it (false when there is none); the choices file is
+// read once per listing, however many fields are asked.
 int GetFieldValue(const std::string& remoteName, int index, void* value, int maxlen);
 // FsContentSetValue: State set to the yes or no text switches the tweak through Save. Total
 // Commander's change of attributes calls it once per file and field, then once with a null name

@@ -1,9 +1,13 @@
 // Verb dispatch and the opening of a tweak.
 #include "plugin/execute.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "apply/tweak_state.h"
 #include "base/errors.h"
 #include "platform/platform.h"
+#include "plugin/command_line.h"
 #include "plugin/host_window.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
@@ -51,6 +55,13 @@ void OpenTweak(const std::string& fileName) {
 }
 
 void ExecuteFile(const std::string& remoteName, const std::string& verb) {
+  // The host's command line, in the folder the host names (this plugin has only the one).
+  constexpr std::string_view kQuote = "quote";
+  if (verb.size() >= kQuote.size() && EqualsNoCaseAscii(std::string_view(verb).substr(0, kQuote.size()), kQuote) &&
+      (verb.size() == kQuote.size() || verb[kQuote.size()] == ' ')) {
+    RunCommandLineOfState(verb.substr(std::min(verb.size(), kQuote.size() + 1)));
+    return;
+  }
   if (verb == "properties" && remoteName == std::string(1, kPathDelim)) {
     uint8_t language = InterfaceLanguage();
     ShowAboutDialog(language, [&] { ChooseLanguage(language); });

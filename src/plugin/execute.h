@@ -1,6 +1,11 @@
 // Executing an entry of the virtual folder: "open" on a tweak shows the apply dialog with the
-// setting's live state; "properties" on the root shows the about dialog; anything else does
-// nothing. The host is always told it went well.
+// setting's live state; "properties" on the root shows the about dialog; "quote <command line>"
+// runs what the user typed into the host's command line (command_line.h); anything else does
+// nothing. The host is always told it went well (FS_EXEC_OK), a command line too, whatever it
+// did: the plugin has shown its own message, and an error answer would add the host's. Neither
+// host runs a "quote" command itself on any answer: Total Commander downloads and runs a file
+// only on FS_EXEC_YOURSELF (which means nothing for a command line), and Double Commander
+// ignores the answer to a command line and rereads the panel after it either way.
 #pragma once
 #include <string>
 

@@ -1,6 +1,8 @@
 // The virtual folder as the host enumerates it.
 #include "plugin/listing.h"
 
+#include <algorithm>
+
 #include "plugin/plugin_state.h"
 #include "util/no_destructor.h"
 #include "util/text.h"
@@ -42,10 +44,18 @@ StateReadCache& PanelReads() {
   return *s.Reads;
 }
 
+ChoicesCache& PanelChoices() {
+  std::lock_guard lock(ListingLock());
+  PluginState& s = State();
+  if (!s.Choices) s.Choices = std::make_shared<ChoicesCache>();
+  return *s.Choices;
+}
+
 FirstEntry FindFirstEntry() {
   std::lock_guard lock(ListingLock());
   const TXARC& listing = OpenedListing();
   PanelReads().Invalidate();
+  PanelChoices().Invalidate();
   TSearch search;
   FirstEntry first;
   first.Entry = listing.FindFirst("*.*", search) ? Found(search) : ListedEntry{".", 0};
@@ -76,6 +86,14 @@ const TTWREC* TweakAt(int32_t index) {
   const PluginState& s = State();
   if (index < 0 || index >= s.TweakPos || index >= static_cast<int32_t>(s.TweakTable.size())) return nullptr;
   return &s.TweakTable[static_cast<size_t>(index)];
+}
+
+std::span<const TTWREC> ListedTweaks() {
+  std::lock_guard lock(ListingLock());
+  OpenedListing();
+  const PluginState& s = State();
+  const size_t count = std::min(static_cast<size_t>(std::max(s.TweakPos, 0)), s.TweakTable.size());
+  return {s.TweakTable.data(), count};
 }
 
 }  // namespace qzr

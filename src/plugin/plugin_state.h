@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "apply/state_read_cache.h"
+#include "commands/choices_file.h"
 #include "definitions/tweak_record.h"
 #include "plugin/open_searches.h"
 #include "plugin/x_arc.h"
@@ -43,6 +44,9 @@ struct PluginState {
   // The host's main window, as FsExecuteFile was last given it: where the panel's reread
   // command goes after a Save.
   void* HostWindow = nullptr;
+  // What the panel's columns read the user's recorded choices through (made at first use by
+  // PanelChoices(), listing.h); forgotten at every Save and every listing.
+  std::shared_ptr<ChoicesCache> Choices;
 };
 
 PluginState& State();

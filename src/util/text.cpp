@@ -9,9 +9,12 @@ namespace {
 #ifdef _WIN32
 constexpr char kDelim = '\\';
 bool IsFolderEnd(char c) { return c == '\\' || c == ':'; }
+// Windows takes "/" for "\\" too; "C:" starts at a drive.
+bool IsRooted(std::string_view p) { return (!p.empty() && (p[0] == '\\' || p[0] == '/')) || (p.size() >= 2 && p[1] == ':'); }
 #else
 constexpr char kDelim = '/';
 bool IsFolderEnd(char c) { return c == '/'; }
+bool IsRooted(std::string_view p) { return !p.empty() && p[0] == '/'; }
 #endif
 
 size_t FolderEnd(std::string_view path) {
@@ -62,6 +65,8 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   out += name;
   return out;
 }
+
+bool IsRootedPath(std::string_view path) { return IsRooted(path); }
 
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args) {
   std::string out;

@@ -28,6 +28,9 @@ std::string FileNamePart(std::string_view path);
 std::vector<std::string> KeyPathParts(std::string_view path);
 // A folder with a trailing delimiter, then `name`.
 std::string JoinPath(std::string_view folder, std::string_view name);
+// Whether a path starts at a root (a delimiter, or on Windows a drive such as "C:"), rather than
+// in some current folder.
+bool IsRootedPath(std::string_view path);
 
 // Fills each "%s" or "%d" of `pattern` with the next argument, as given (numbers are passed as
 // their text); the arguments' own "%" signs are left alone.

@@ -2,7 +2,8 @@
 // default view; every field of registry (key missing, value missing, on, off, typed, bytes),
 // INI and CFG tweaks in both languages; the bulk change of State against the dialog's Save
 // (same writes, same refusals); reading that creates nothing; the reread command after a Save;
-// and reads from two threads while a third saves.
+// Chosen and Reverted after a Save and after a change behind the plugin's back, with the
+// choices file read once per listing; and reads from two threads while a third saves.
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -11,6 +12,7 @@
 
 #include "apply/apply_save.h"
 #include "apply/undo_files.h"
+#include "commands/choices_file.h"
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
 #include "plugin/content_exports.h"
@@ -133,17 +135,18 @@ class ContentFieldsTest : public PluginTest {
   ScratchKey scratch_;
 };
 
-TEST_F(ContentFieldsTest, ListsFiveFieldsAndADefaultViewOfFourColumns) {
+TEST_F(ContentFieldsTest, ListsSevenFieldsAndADefaultViewOfFourColumns) {
   struct Row {
     const char* name;
     int type;
   };
   const Row expected[] = {{"State", host::kFtMultipleChoice}, {"Default", host::kFtString},
                           {"Is default", host::kFtBoolean},   {"Store", host::kFtString},
-                          {"Location", host::kFtString}};
+                          {"Location", host::kFtString},      {"Chosen", host::kFtString},
+                          {"Reverted", host::kFtBoolean}};
   for (uint8_t language : {kEnglish, kRussian}) {
     State().Language = language;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 7; ++i) {
       char name[64] = "x", units[64] = "x";
       EXPECT_EQ(FsContentGetSupportedField(i, name, units, sizeof name), expected[i].type) << i;
       EXPECT_STREQ(name, expected[i].name) << "English in both languages";
@@ -152,9 +155,9 @@ TEST_F(ContentFieldsTest, ListsFiveFieldsAndADefaultViewOfFourColumns) {
     }
     EXPECT_EQ(FsContentGetSupportedFieldFlags(-1), host::kContFlagsEdit)
         << "the flags of all fields: on 0 Total Commander offers none in its change of attributes";
-    EXPECT_EQ(FsContentGetSupportedFieldFlags(5), 0);
+    EXPECT_EQ(FsContentGetSupportedFieldFlags(7), 0);
     char name[8], units[8];
-    EXPECT_EQ(FsContentGetSupportedField(5, name, units, sizeof name), host::kFtNoMoreFields);
+    EXPECT_EQ(FsContentGetSupportedField(7, name, units, sizeof name), host::kFtNoMoreFields);
     EXPECT_EQ(FsContentGetSupportedField(-1, name, units, sizeof name), host::kFtNoMoreFields);
     EXPECT_EQ(FsContentGetSupportedField(0, name, units, 3), host::kFtMultipleChoice);
     EXPECT_STREQ(name, "St") << "cut to the buffer";
@@ -229,6 +232,8 @@ TEST_F(ContentFieldsTest, EveryFieldOfEveryKindOfTweakInBothLanguages) {
       EXPECT_EQ(Field(c.tweak, 2), c.isDefault);
       EXPECT_EQ(Field(c.tweak, 3), c.store);
       EXPECT_EQ(Field(c.tweak, 4), (Answer{S, c.location}));
+      EXPECT_EQ(Field(c.tweak, 5), (Answer{E, ""})) << "never chosen";
+      EXPECT_EQ(Field(c.tweak, 6), (Answer{B, "0"})) << "nothing chosen, nothing reverted";
     }
     EXPECT_EQ(World(), before) << "reading creates and changes nothing";
   }
@@ -238,7 +243,7 @@ TEST_F(ContentFieldsTest, EveryFieldOfEveryKindOfTweakInBothLanguages) {
   EXPECT_EQ(Field("nothing.", 3), (Answer{host::kFtFileError, ""}));
   EXPECT_EQ(Field(".", 0), (Answer{host::kFtFieldEmpty, ""}));
   EXPECT_EQ(Field("..", 4), (Answer{host::kFtFieldEmpty, ""}));
-  EXPECT_EQ(Field("Registry switch.", 5), (Answer{host::kFtNoSuchField, ""}));
+  EXPECT_EQ(Field("Registry switch.", 7), (Answer{host::kFtNoSuchField, ""}));
   EXPECT_EQ(Field("Registry switch.", -1), (Answer{host::kFtNoSuchField, ""}));
   EXPECT_FALSE(Exists(User() + "missing"));
 }
@@ -329,6 +334,91 @@ TEST_F(ContentFieldsTest, AFileIsReadOnceForAllItsFieldsAndTweaksUntilASaveOrALi
   EXPECT_EQ(ReadBytes(User() + "game.cfg"), "sound=off\r\n");
 }
 
+TEST_F(ContentFieldsTest, ChosenShowsTheLastChoiceAndRevertedAChangeBehindThePluginsBack) {
+  const int S = host::kFtString, B = host::kFtBoolean;
+  struct Case {
+    const char* what;
+    const char* tweak;
+    std::function<void()> choose;  // a Save, or a line of the choices file written by hand
+    std::function<void()> behind;  // what changes the setting without the plugin
+    Answer chosen[2];              // English, Russian
+  };
+  auto open = [](const char* tweak, const char* typed) {
+    Script().TypedValue = typed;
+    std::string remote = kDelim + tweak;
+    char verb[] = "open";
+    FsExecuteFile(nullptr, remote.data(), verb);
+  };
+  auto byHand = [](const char* name, ProfileStateKind kind) {
+    ASSERT_TRUE(RecordChoice(ChoicesPath(State().IniDir), ProfileEntry{name, ProfileState{kind, ""}}));
+  };
+  const std::vector<Case> cases = {
+      {"switched on, turned off", "Registry switch.", [] { Set("Registry switch.", "Yes"); },
+       [] { PutDword("Flag", 0); }, {{S, "Yes"}, {S, Ansi("Да")}}},
+      {"switched off, its value deleted", "Deleting switch.", [] { Set("Deleting switch.", "No"); },
+       [this] {
+         ClearWorld();
+         PutDword("Other", 5);
+       },
+       {{S, "No"}, {S, Ansi("Нет")}}},
+      {"typed in the dialog, typed again elsewhere", "Typed delay.", [&] { open("Typed delay.", "250"); },
+       [] { Put("Delay", win::kRegSz, std::string("300", 4)); }, {{S, "250"}, {S, "250"}}},
+      {"INI on, its key gone", "INI switch.", [] { Set("INI switch.", "Yes"); },
+       [this] { WriteBytes(User() + "app.ini", "[Options]\r\n"); }, {{S, "Yes"}, {S, Ansi("Да")}}},
+      {"CFG on, another value", "CFG switch.", [] { Set("CFG switch.", "Yes"); },
+       [this] { WriteBytes(User() + "game.cfg", "cache=64\r\n"); }, {{S, "Yes"}, {S, Ansi("Да")}}},
+      {"default, as a profile gives it", "Registry switch.", [&] { byHand("Registry switch", ProfileStateKind::kDefault); },
+       [] { PutDword("Flag", 1); }, {{S, "NO"}, {S, Ansi("НЕТ")}}},
+      {"default of a typed value", "Typed delay.", [&] { byHand("Typed delay", ProfileStateKind::kDefault); },
+       [] { Put("Delay", win::kRegSz, std::string("300", 4)); }, {{S, "400"}, {S, "400"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClearWorld();
+    PutDword("Other", 5);  // the key is there: a typed value missing from it reads as the default
+    c.choose();
+    HostList();
+    for (uint8_t language : {kEnglish, kRussian}) {
+      State().Language = language;
+      EXPECT_EQ(Field(c.tweak, 5), c.chosen[language]);
+      EXPECT_EQ(Field(c.tweak, 6), (Answer{B, "0"})) << "the live state shows the choice";
+    }
+    c.behind();
+    HostList();
+    for (uint8_t language : {kEnglish, kRussian}) {
+      State().Language = language;
+      EXPECT_EQ(Field(c.tweak, 5), c.chosen[language]) << "the choice stays";
+      EXPECT_EQ(Field(c.tweak, 6), (Answer{B, "1"})) << "Windows turned it back";
+    }
+    State().Language = kEnglish;
+  }
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{});
+}
+
+TEST_F(ContentFieldsTest, TheChoicesFileIsReadOncePerListingHoweverManyFieldsAndThreadsAsk) {
+  EXPECT_EQ(Set("Registry switch.", "Yes"), host::kFtSetSuccess);
+  EXPECT_EQ(Set("CFG switch.", "No"), host::kFtSetSuccess);
+  EXPECT_EQ(EndSet(), host::kFtSetSuccess);
+  const std::vector<std::string> names = {"Registry switch.", "Deleting switch.", "Typed delay.", "INI switch.",
+                                          "CFG switch.", "CFG second."};
+  auto reader = [&] {
+    for (int round = 0; round < 20; ++round)
+      for (const std::string& name : names)
+        for (int field : {5, 6}) Field(name, field);
+  };
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    HostList();
+    const int64_t start = PanelChoices().FileReads();
+    std::thread a(reader);
+    if (threads == 2) reader();
+    a.join();
+    EXPECT_EQ(PanelChoices().FileReads() - start, 1) << "six tweaks, two fields, twenty rounds: one read";
+  }
+  EXPECT_EQ(Field("Registry switch.", 5), (Answer{host::kFtString, "Yes"}));
+  EXPECT_EQ(Field("CFG switch.", 5), (Answer{host::kFtString, "No"}));
+}
+
 TEST_F(ContentFieldsTest, TotalCommandersWindowIsAskedToRereadAfterASaveAndNoOtherWindowIs) {
   const PostedMessage reread{0x0400 + 51, 540, 0};
   TestWindow commander("TTOTAL_CMD");
@@ -384,7 +474,7 @@ TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSavesAfterTheSettin
   auto reader = [&] {
     for (int round = 0; round < 40; ++round)
       for (const std::string& name : names)
-        for (int field = 0; field < 5; ++field) {
+        for (int field = 0; field < 7; ++field) {
           Answer a = Field(name, field);
           if (a.Code < 0 && a.Code != host::kFtFieldEmpty) failed(name + " field " + std::to_string(field), a.Code);
         }

@@ -4,13 +4,15 @@
 // call raising. Whatever fails, no exception leaves an entry point, each answers one of its own
 // codes, the listing never holds a half-read definition, and every file and registry value of the
 // user's is either as it was or as a faultless session leaves it: never cut short, never left with
-// a temporary file beside it.
+// a temporary file beside it. The plugin's own records (the undo folder, the choices file) are
+// whole and tell only of what a faultless session records.
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
 
+#include "commands/profile_file.h"
 #include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
@@ -220,6 +222,10 @@ class FailingLayerTest : public PluginTest {
         ExpectWholeBackups(path, bytes, after);
         continue;
       }
+      if (path == "module/qzr_choices.txt") {
+        ExpectWholeChoices(bytes, after);
+        continue;
+      }
       if (strayFileAllowed && !before.files.count(path) && !after.files.count(path)) continue;
       auto was = before.files.find(path);
       auto is = after.files.find(path);
@@ -228,6 +234,22 @@ class FailingLayerTest : public PluginTest {
     }
     for (const auto& [path, bytes] : before.files)
       EXPECT_TRUE(seen.files.count(path)) << "a file of the user's is gone: " << path;
+  }
+
+  // The choices file records the Saves that went through, so a failed one leaves a file that
+  // no faultless session writes; but it is whole, and it names only tweaks that session records.
+  static void ExpectWholeChoices(const std::string& bytes, const Snapshot& after) {
+    auto faultless = after.files.find("module/qzr_choices.txt");
+    ASSERT_NE(faultless, after.files.end());
+    std::set<std::string> recorded;
+    for (const ProfileEntry& entry : ParseProfile(faultless->second).Entries) recorded.insert(entry.Name);
+    const ParsedProfile parsed = ParseProfile(bytes);
+    EXPECT_TRUE(parsed.Faults.empty()) << bytes;
+    std::vector<std::string> header;
+    for (size_t start = 0; bytes.compare(start, 2, "; ") == 0; start = bytes.find('\n', start) + 1)
+      header.push_back(bytes.substr(start + 2, bytes.find("\r\n", start) - start - 2));
+    EXPECT_EQ(FormatProfile(header, parsed.Entries), bytes) << "the choices file is whole";
+    for (const ProfileEntry& entry : parsed.Entries) EXPECT_TRUE(recorded.count(entry.Name)) << entry.Name;
   }
 
   // The undo folder holds only whole backups and descriptions that a faultless session writes

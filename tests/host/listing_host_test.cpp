@@ -93,7 +93,8 @@ TEST_F(ListingHostTest, ColumnsShowTheStateAndSwitchIt) {
   ASSERT_TRUE(module.ok()) << module.error();
   module.Start(settings_.path("wfx.ini"));
   module.List(std::string(1, kPathDelim));
-  EXPECT_EQ(module.FieldNames(), (std::vector<std::string>{"State", "Default", "Is default", "Store", "Location"}));
+  EXPECT_EQ(module.FieldNames(), (std::vector<std::string>{"State", "Default", "Is default", "Store", "Location",
+                                                          "Chosen", "Reverted"}));
   int code = 0;
   EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 3, &code), "Registry");
   EXPECT_EQ(code, qzr::host::kFtString);
@@ -104,6 +105,9 @@ TEST_F(ListingHostTest, ColumnsShowTheStateAndSwitchIt) {
   EXPECT_EQ(code, qzr::host::kFtBoolean);
   EXPECT_EQ(module.SetField(Remote("Show extensions."), 0, "No"), qzr::host::kFtSetSuccess);
   EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 2, &code), "1");
+  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 5, &code), "No") << "the choice, as State shows it";
+  EXPECT_EQ(code, qzr::host::kFtString);
+  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 6, &code), "0") << "not reverted";
 }
 
 // Double Commander lists on worker threads, both panels at once: every listing gets the whole

@@ -408,5 +408,93 @@ TEST_F(ApplySaveTest, TextStoresTakeOnlyEntriesTheyGiveBack) {
   }
 }
 
+
+// Going back to the default, for every form a DEFAULT> line takes in every store: the setting
+// afterwards, and the undo file with its description's new value as Save words it.
+TEST_F(ApplySaveTest, RestoreDefaultOfEveryForm) {
+  struct Row {
+    const char* What;
+    uint8_t Plug;
+    uint8_t Type;
+    TweakValue Default;
+    bool DelVal, DelKey;
+    std::string Setting;  // afterwards; for a tweak without a default, as it was
+    const char* NewText;  // the description's end; nullptr: nothing done
+  };
+  const std::string ini = "[OPTIONS]\r\nFast=old\r\n[KEEP]\r\nk=1\r\n", cfg = "name=x\r\nFast=old\r\n";
+  const Row rows[] = {
+      {"reg dword", kPlugReg, kDataDword, int32_t{400}, false, false, "dword:400", "400"},
+      {"reg string", kPlugReg, kDataString, std::string("def"), false, false, "sz:def", "\"def\""},
+      {"reg bin", kPlugReg, kDataBin, TRaw{0x0A, 0xFF}, false, false, "bin:10,255,", "0AFF"},
+      {"reg delete value", kPlugReg, kDataDword, int32_t{0}, true, false, "", "deleted"},
+      {"reg delete key", kPlugReg, kDataDword, int32_t{0}, false, true, "<missing key>", "deleted"},
+      {"reg no default", kPlugReg, kDataDword, {}, false, false, "dword:7", nullptr},
+      {"ini dword", kPlugIni, kDataDword, int32_t{400}, false, false, "[OPTIONS]\r\nFast=400\r\n[KEEP]\r\nk=1\r\n", "400"},
+      {"ini string", kPlugIni, kDataString, std::string("def"), false, false,
+       "[OPTIONS]\r\nFast=def\r\n[KEEP]\r\nk=1\r\n", "\"def\""},
+      {"ini delete value", kPlugIni, kDataString, std::string(), true, false, "[OPTIONS]\r\n[KEEP]\r\nk=1\r\n",
+       "deleted"},
+      {"ini delete section", kPlugIni, kDataString, std::string(), false, true, "[KEEP]\r\nk=1\r\n", "deleted"},
+      {"ini no default", kPlugIni, kDataString, {}, false, false, ini, nullptr},
+      {"cfg dword", kPlugCfg, kDataDword, int32_t{400}, false, false, "name=x\r\nFast=400\r\n", "400"},
+      {"cfg string", kPlugCfg, kDataString, std::string("def"), false, false, "name=x\r\nFast=def\r\n", "\"def\""},
+      {"cfg delete value", kPlugCfg, kDataString, std::string(), true, false, "name=x\r\n", "deleted"},
+      {"cfg delete key changes nothing", kPlugCfg, kDataString, std::string(), false, true, cfg, "deleted"},
+      {"cfg no default", kPlugCfg, kDataString, {}, false, false, cfg, nullptr},
+  };
+  int number = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.What);
+    TTWREC t = Reg(row.Type);
+    t.TweakName = row.What;
+    t.PlugType = row.Plug;
+    t.DataSize = 2;
+    t.ByHands = number % 2 == 1;  // typed-by-hand tweaks go back the same way
+    t.DefValue = row.Default;
+    t.DefDelVal = row.DelVal;
+    t.DefDelKey = row.DelKey;
+    t.Section = "OPTIONS";
+    t.VarName = "Fast";
+    const std::string name = "default" + std::to_string(++number);
+    if (row.Plug == kPlugReg) {
+      t.Path = ScratchKey::Path(name);
+      TVeskRegistry reg;
+      ASSERT_TRUE(reg.OpenKey(t.Path));
+      const uint8_t old[2] = {1, 2};
+      if (row.Type == kDataDword) reg.WriteInteger("Fast", 7);
+      if (row.Type == kDataString) reg.WriteString("Fast", "old");
+      if (row.Type == kDataBin) reg.WriteBinaryData("Fast", old, 2);
+    } else {
+      t.Path = folder_.path(name);
+      WriteBytes(t.Path, row.Plug == kPlugIni ? ini : cfg);
+    }
+    const size_t before = ListFolder(Undo()).size();
+    const std::string description = Exists(Undo() + "descript.ion") ? ReadBytes(Undo() + "descript.ion") : "";
+    EXPECT_EQ(RestoreDefault(t, true, Undo()), row.NewText != nullptr);
+    EXPECT_EQ(row.Plug == kPlugReg ? Stored(t) : ReadBytes(t.Path), row.Setting);
+    const std::string added = Exists(Undo() + "descript.ion") ? ReadBytes(Undo() + "descript.ion").substr(description.size()) : "";
+    if (!row.NewText) {
+      EXPECT_EQ(ListFolder(Undo()).size(), before) << "no undo file";
+      EXPECT_EQ(added, "");
+      continue;
+    }
+    EXPECT_EQ(ListFolder(Undo()).size(), before + (before == 0 ? 2 : 1)) << "one undo file (and descript.ion)";
+    EXPECT_TRUE(added.ends_with(std::string(" -> ") + row.NewText + "\r\n")) << added;
+  }
+
+  // A refused one leaves no undo file behind.
+  TTWREC refused = Reg(kDataDword);
+  refused.Path = ScratchKey::Path("refused");
+  refused.DefValue = int32_t{1};
+  const std::vector<std::string> files = ListFolder(Undo());
+  NoRightsRegistry noRights;
+  {
+    Override<RegistryApi> refusing(Os().registry, &noRights);
+    EXPECT_THROW(RestoreDefault(refused, true, Undo()), ShownError);
+  }
+  EXPECT_EQ(Stored(refused), "<missing key>");
+  EXPECT_EQ(ListFolder(Undo()), files);
+}
+
 }  // namespace
 }  // namespace qzr::test

@@ -16,6 +16,9 @@
 //   exec NAME VERB [--choose yes|no|value=TEXT|close]
 //                      executes an entry ("open" shows the apply dialog; "properties" on the
 //                      root, NAME "", the about dialog); --choose answers the apply dialog
+//   quote COMMAND      types COMMAND into the host's command line in the plugin's folder: the
+//                      verb "quote COMMAND" on the folder itself; prints the answer and the
+//                      text of each message box the module showed (and presses OK on it)
 //
 // FILE is the settings file the host suggests (DefaultIniName); the module keeps its own
 // settings and database in that file's folder. Default: wfxhost-settings/wfx.ini beside wfxhost.
@@ -25,6 +28,7 @@
 
 #include "dialog_choice.h"
 #include "library.h"
+#include "message_boxes.h"
 #include "platform/platform.h"
 #include "util/text.h"
 #include "wfx_module.h"
@@ -34,7 +38,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: wfxhost [--ini FILE] MODULE [root | ls | get NAME TARGET | put SOURCE NAME | rm NAME | icon NAME |\n"
-               "        columns | set NAME TEXT | exec NAME VERB [--choose yes|no|value=TEXT|close]]\n");
+               "        columns | set NAME TEXT | exec NAME VERB [--choose yes|no|value=TEXT|close] | quote COMMAND]\n");
   return 2;
 }
 
@@ -99,6 +103,31 @@ int RunExec(wfxhost::WfxModule& module, const std::vector<std::string>& args) {
   int code = module.ExecuteFile(Remote(args[2]), args[3]);
   std::string outcome = choice.empty() ? "" : " (" + script.Finish() + ")";
   std::printf("FsExecuteFile: %d%s\n", code, outcome.c_str());
+  return code == 0 ? 0 : 1;
+}
+
+// FsExecuteFile's answers, as words.
+const char* ExecuteResult(int code) {
+  switch (code) {
+    case 0: return "ok";
+    case 1: return "error";
+    case -1: return "yourself";
+    case -2: return "symlink";
+    default: return "unknown result";
+  }
+}
+
+// A command line as a host sends it: the folder the panel shows (here the plugin's root) as the
+// name and the whole line after "quote " as the verb, as Total Commander documents and Double
+// Commander does; the host's window is left null, as `exec` leaves it. The panel has listed the
+// folder before anyone can type into the command line there, so the host lists it first.
+int RunQuote(wfxhost::WfxModule& module, const std::string& commandLine) {
+  module.List(Remote(""));
+  wfxhost::MessageBoxes boxes;
+  boxes.Start();
+  int code = module.ExecuteFile(Remote(""), "quote " + commandLine);
+  for (const std::string& text : boxes.Finish()) std::printf("message: %s\n", text.c_str());
+  std::printf("FsExecuteFile: %d (%s)\n", code, ExecuteResult(code));
   return code == 0 ? 0 : 1;
 }
 
@@ -168,6 +197,8 @@ int main(int argc, char** argv) {
     module.List(std::string(1, qzr::kPathDelim));
     int code = module.SetField(Remote(args[2]), 0, args[3]);
     rc = Report("FsContentSetValue", code, code == 0);
+  } else if (command == "quote" && args.size() == 3) {
+    rc = RunQuote(module, args[2]);
   } else if (command == "rm" && args.size() == 3) {
     int code = module.DeleteFile(Remote(args[2]));
     rc = Report("FsDeleteFile", code, code != 0);

@@ -1,0 +1,55 @@
+// The command line on the module's state.
+#include "plugin/command_line.h"
+
+#include <mutex>
+
+#include "commands/choices_file.h"
+#include "commands/command_run.h"
+#include "platform/platform.h"
+#include "plugin/host_window.h"
+#include "plugin/lifecycle.h"
+#include "plugin/listing.h"
+#include "plugin/plugin_state.h"
+#include "plugin/tweak_saving.h"
+#include "texts/texts.h"
+
+namespace qzr {
+namespace {
+
+// The dialog's Save and going back to the default, each recorded as the user's choice and
+// forgetting the panel's reads; states read as the panel's columns read them.
+class StateActions final : public CommandActions {
+ public:
+  explicit StateActions(std::string iniDir) : iniDir_(std::move(iniDir)) {}
+  void Save(const TTWREC& tweak, int radioIndex, const std::string& typedValue) override {
+    SaveTweakOfState(tweak, radioIndex, typedValue);
+  }
+  bool RestoreDefault(const TTWREC& tweak) override { return RestoreDefaultOfState(tweak); }
+  CurrentValue Read(const TTWREC& tweak) override { return PanelReads().Read(tweak); }
+  std::vector<ProfileEntry> Choices() override { return PanelChoices().All(ChoicesPath(iniDir_)); }
+
+ private:
+  std::string iniDir_;
+};
+
+}  // namespace
+
+void RunCommandLineOfState(const std::string& line) {
+  CommandSetting setting;
+  setting.Tweaks = ListedTweaks();
+  {
+    std::lock_guard lock(ListingLock());
+    setting.IniDir = State().IniDir;
+  }
+  setting.Language = InterfaceLanguage();
+  // A command is a fresh look, as a listing is: what changed behind the plugin's back since the
+  // panel last read it (Windows turning a choice back) counts.
+  PanelReads().Invalidate();
+  PanelChoices().Invalidate();
+  StateActions actions(setting.IniDir);
+  const CommandOutcome outcome = RunCommandLine(line, setting, actions);
+  if (outcome.Changed) RereadHostPanel();
+  Os().ui->ShowMessage(outcome.Summary, std::string(texts::kCaption));
+}
+
+}  // namespace qzr
