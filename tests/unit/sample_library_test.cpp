@@ -62,7 +62,7 @@ class SampleLibraryTest : public PluginTest {
 };
 
 TEST_F(SampleLibraryTest, EveryDefinitionIsValidOnTheNtFamily) {
-  ASSERT_GE(files_.size(), 30u);
+  ASSERT_GE(files_.size(), 125u);
   for (const std::string& name : files_) EXPECT_TRUE(name.ends_with(".tweak")) << name;
   EXPECT_EQ(State().TweakTable.size(), files_.size());
   EXPECT_EQ(State().TweakPos, static_cast<int32_t>(files_.size()));
@@ -143,6 +143,21 @@ TEST_F(SampleLibraryTest, TheDefaultReadsAsTheStateItStandsFor) {
     bool meant = defDeletes ? (t.DefDelVal && t.ValueOnDelVal) || (t.DefDelKey && t.ValueOnDelKey)
                             : !onDeletes && t.DefValue == t.ValueOn;
     EXPECT_EQ(DefaultIsOn(t), meant);
+  }
+}
+
+// Save needs administrator rights only for HKEY_LOCAL_MACHINE, so the name tells which tweaks those are;
+// a policy is only shipped with the Microsoft page that documents it named in its comment.
+TEST_F(SampleLibraryTest, MachineWideNamesAndPolicyPages) {
+  for (const TTWREC& t : State().TweakTable) {
+    SCOPED_TRACE(t.TweakName);
+    bool machineWide = t.PlugType == kPlugReg && t.RootKey == kRootLocalMachine;
+    EXPECT_EQ(t.TweakName.ends_with(" (all users)"), machineWide);
+    if (t.PlugType != kPlugReg || UpperName(t.Path).find("\\POLICIES\\") == std::string::npos) continue;
+    std::string name = fs::path(t.Location).filename().string();
+    std::string text = ReadBytes(module_.path("plugins") + kPathDelim + name);
+    std::string comments = text.substr(0, text.find("TWEAKNAME>"));
+    EXPECT_NE(comments.find("//  https://learn.microsoft.com/"), std::string::npos) << name;
   }
 }
 
