@@ -70,6 +70,7 @@ class Ui final : public UiApi {
   void ShellOpen(const std::string& target, void* parent) override;
   std::string WindowClassName(void* window) override;
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
 };
 
 }  // namespace qzr::win32
