@@ -214,6 +214,10 @@ class DelegatingSystem : public SystemApi {
     Before("Utf8ToAnsi");
     return inner_.Utf8ToAnsi(text);
   }
+  long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override {
+    Before("ImportRegistryFileAsAdministrator");
+    return inner_.ImportRegistryFileAsAdministrator(bytes, owner);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}

@@ -105,6 +105,10 @@ class System final : public SystemApi {
   std::string AnsiToUtf8(const std::string& text) override;
   std::string Utf8ToAnsi(const std::string& text) override;
   std::string UpperCase(const std::string& text) override;
+  // Takes "ElevatedImport" from Faults first (kCancelled stands for a declined prompt), then
+  // imports the file into this process's substitute registry as an administrator would: the
+  // registry's injected refusals do not apply to it (see reg_import.h).
+  long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override;
 };
 
 // A Linux host hands the module pointers of its own toolkit where Windows has window handles;

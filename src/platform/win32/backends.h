@@ -62,6 +62,7 @@ class System final : public SystemApi {
   std::string AnsiToUtf8(const std::string& text) override;
   std::string Utf8ToAnsi(const std::string& text) override;
   std::string UpperCase(const std::string& text) override;
+  long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override;
 };
 
 class Ui final : public UiApi {
