@@ -6,6 +6,10 @@
 // Wine the real reg.exe, started through "runas").
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "commands/choices_file.h"
 #include "apply/undo_files.h"
 #include "exports/host_calls.h"
@@ -223,6 +227,13 @@ TEST_F(AdminImportTest, AChangeOfAttributesAndACommandAskOnceForAllTheirRefusedC
       }
     }
     EXPECT_EQ(Machine(), row.machine);
+#ifdef _WIN32
+    // Where Windows reads it: the 64-bit view, from either module.
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(ExitCodeOf(std::string(system) + "\\reg.exe", "query HKLM\\" + kMachineKey + "\\Sub /reg:64"),
+              row.yes ? 1u : 0u);
+#endif
     EXPECT_EQ(ui_.questions.size(), 1u) << "one question for the whole operation";
     EXPECT_EQ(system_.files, row.yes ? std::vector<std::string>{file} : std::vector<std::string>{});
     EXPECT_EQ(ui_.messages, std::vector<std::string>{row.message});
