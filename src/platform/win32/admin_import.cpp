@@ -86,8 +86,9 @@ long System::ImportRegistryFileAsAdministrator(const std::string& bytes, void* o
   run.lpParameters = parameters.c_str();
   run.nShow = SW_HIDE;
   if (!ShellExecuteExW(&run)) {
+    // ERROR_CANCELLED when the user declined the consent prompt.
     const DWORD error = GetLastError();
-    return static_cast<long>(error ? error : ERROR_CANCELLED);
+    return static_cast<long>(error ? error : ERROR_GEN_FAILURE);
   }
   if (!run.hProcess) return ERROR_INVALID_HANDLE;
   FileHandle process(run.hProcess);
