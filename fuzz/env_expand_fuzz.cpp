@@ -46,6 +46,9 @@ class FuzzedEnvironment final : public SystemApi {
   std::string UpperCase(const std::string& text) override { return base_.UpperCase(text); }
   std::string AnsiToUtf8(const std::string& text) override { return base_.AnsiToUtf8(text); }
   std::string Utf8ToAnsi(const std::string& text) override { return base_.Utf8ToAnsi(text); }
+  long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override {
+    return base_.ImportRegistryFileAsAdministrator(bytes, owner);
+  }
 
  private:
   SystemApi& base_;

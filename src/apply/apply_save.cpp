@@ -5,6 +5,9 @@
 #include <cstring>
 #include <optional>
 
+#include "apply/admin_import.h"
+#include "apply/reg_backup.h"
+#include "apply/reg_file_text.h"
 #include "apply/save_backup.h"
 #include "base/errors.h"
 #include "platform/platform.h"
@@ -80,23 +83,69 @@ std::optional<Choice> DecideDefault(const TTWREC& t) {
   return DefinedChoice(t, t.DefValue, t.DefDelVal, t.DefDelKey);
 }
 
+// A registry change refused with "access denied": one an administrator could still make.
+class RefusedForRights : public ShownError {
+ public:
+  using ShownError::ShownError;
+};
+
 // A refused registry change is reported as a file that cannot be written is, by the key's full
 // name: closing the dialog as after a success would tell the user the setting was applied.
-[[noreturn]] void RaiseRefused(const TVeskRegistry& reg, const TTWREC& t, bool namingValue) {
+// `status` is what the refused call answered.
+[[noreturn]] void RaiseRefused(const TVeskRegistry& reg, const TTWREC& t, bool namingValue, long status) {
   std::string path = t.Path;
   path.erase(0, path.find_first_not_of('\\'));
   std::string name = RootKeyName(reg.RootHandle()) + "\\" + path;
   if (namingValue) name += "\\" + t.VarName;
-  RaiseUnableToWrite(name);
+  try {
+    RaiseUnableToWrite(name);
+  } catch (const ShownError& e) {
+    if (status == win::kAccessDenied) throw RefusedForRights(e.what());
+    throw;
+  }
+}
+
+[[noreturn]] void RaiseRefused(const TVeskRegistry& reg, const TTWREC& t, bool namingValue) {
+  RaiseRefused(reg, t, namingValue, reg.LastFailure());
+}
+
+RegHandle RootOf(const TTWREC& t) { return RootKeyForCode(t.RootKey).value_or(kHkeyCurrentUser); }
+
+// The REGEDIT4 lines that make the change, exactly as an undo file would save the state it
+// leaves: the key and the value, the key and "name"=-, or [-key].
+std::string ChangeLines(const TTWREC& t, const Choice& c, int32_t integer) {
+  const std::string key = RegKeyFullName(RootOf(t), t.Path);
+  if (c.What == Action::kDeleteKey) return "\r\n" + RegKeyLine(key, true);
+  const std::string head = "\r\n" + RegKeyLine(key);
+  if (c.What == Action::kDeleteValue) return head + RegDeleteValueLine(t.VarName);
+  switch (t.DataType) {
+    case kDataDword: {
+      const auto n = static_cast<uint32_t>(integer);
+      const char bytes[4] = {static_cast<char>(n & 0xFF), static_cast<char>(n >> 8 & 0xFF),
+                             static_cast<char>(n >> 16 & 0xFF), static_cast<char>(n >> 24 & 0xFF)};
+      return head + RegValueLine(t.VarName, win::kRegDword, std::string(bytes, 4));
+    }
+    case kDataString: return head + RegValueLine(t.VarName, win::kRegSz, ValueAsText(c.Value) + std::string(1, '\0'));
+    default: return head + RegValueLine(t.VarName, win::kRegBinary, std::string(c.Bytes.begin(), c.Bytes.end()));
+  }
 }
 
 // Writes the backup, then runs `change`: when the change is refused, what it made goes again
-// and the backup with it (see TakeBackRefusedSave).
+// and the backup with it (see TakeBackRefusedSave). A registry change refused for lack of rights
+// goes into `admin` instead, when there is one and the root allows it, with its backup kept.
 template <typename Change>
-void AfterBackup(const TTWREC& t, const Choice& c, const std::string& undoFolder, Change&& change) {
+void AfterBackup(const TTWREC& t, const Choice& c, const std::string& undoFolder, Change&& change,
+                 AdminImport* admin = nullptr, int32_t integer = 0) {
   const WrittenBackup backup = BackUpBeforeSave(t, c.What, NewText(t, c), undoFolder);
   try {
     change();
+  } catch (const RefusedForRights& e) {
+    if (admin && ElevatableRoot(RootOf(t)) && UndoCreatedKeys(t, c.What, backup)) {
+      admin->Add(RefusedChange{&t, c.What, ChangeLines(t, c, integer), RegKeyFullName(RootOf(t), t.Path), e.what(),
+                               backup});
+      throw PutOffForRights(e.what());
+    }
+    TakeBackRefusedSave(t, c.What, backup, e);
   } catch (const ShownError& e) {
     TakeBackRefusedSave(t, c.What, backup, e);
   }
@@ -131,16 +180,16 @@ void ChangeRegistry(const TTWREC& t, const Choice& c, bool ntFamily, int32_t int
     case kDataString: rc = reg.WriteString(t.VarName, ValueAsText(c.Value)); break;
     case kDataBin: rc = reg.WriteBinaryData(t.VarName, c.Bytes.data(), static_cast<int32_t>(c.Bytes.size())); break;
   }
-  if (rc != win::kSuccess) RaiseRefused(reg, t, true);
+  if (rc != win::kSuccess) RaiseRefused(reg, t, true, rc);
 }
 
-void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily, const std::string& undoFolder) {
+void SaveRegistry(const TTWREC& t, const Choice& c, bool ntFamily, const std::string& undoFolder, AdminImport* admin) {
   // Without a data type there is nothing to write, so nothing is made either.
   const bool writable = t.DataType == kDataDword || t.DataType == kDataString || t.DataType == kDataBin;
   if (c.What == Action::kWrite && !writable) return;
   // A DWORD is converted before anything is opened: typed text that is no number creates nothing.
   const int32_t integer = c.What == Action::kWrite && t.DataType == kDataDword ? ValueAsInteger(c.Value) : 0;
-  AfterBackup(t, c, undoFolder, [&] { ChangeRegistry(t, c, ntFamily, integer); });
+  AfterBackup(t, c, undoFolder, [&] { ChangeRegistry(t, c, ntFamily, integer); }, admin, integer);
 }
 
 // INI and CFG files are line by line, and a write must give a line the next read takes back as
@@ -196,9 +245,9 @@ void SaveCfg(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
   });
 }
 
-void Store(const TTWREC& t, const Choice& c, bool ntFamily, const std::string& undoFolder) {
+void Store(const TTWREC& t, const Choice& c, bool ntFamily, const std::string& undoFolder, AdminImport* admin) {
   switch (t.PlugType) {
-    case kPlugReg: SaveRegistry(t, c, ntFamily, undoFolder); break;
+    case kPlugReg: SaveRegistry(t, c, ntFamily, undoFolder, admin); break;
     case kPlugIni: SaveIni(t, c, undoFolder); break;
     case kPlugCfg: SaveCfg(t, c, undoFolder); break;
     default: break;
@@ -222,14 +271,14 @@ bool ParseHexValue(const std::string& text, int32_t size, uint8_t* bytes) {
 }
 
 void SaveTweak(const TTWREC& tweak, int radioIndex, const std::string& typedValue, bool ntFamily,
-               const std::string& undoFolder) {
-  Store(tweak, Decide(tweak, radioIndex, typedValue), ntFamily, undoFolder);
+               const std::string& undoFolder, AdminImport* admin) {
+  Store(tweak, Decide(tweak, radioIndex, typedValue), ntFamily, undoFolder, admin);
 }
 
-bool RestoreDefault(const TTWREC& tweak, bool ntFamily, const std::string& undoFolder) {
+bool RestoreDefault(const TTWREC& tweak, bool ntFamily, const std::string& undoFolder, AdminImport* admin) {
   const std::optional<Choice> choice = DecideDefault(tweak);
   if (!choice || tweak.PlugType > kPlugCfg) return false;
-  Store(tweak, *choice, ntFamily, undoFolder);
+  Store(tweak, *choice, ntFamily, undoFolder, admin);
   return true;
 }
 

@@ -218,4 +218,11 @@ std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& givenP
   return backup;
 }
 
+std::string RegKeyFullName(RegHandle root, const std::string& givenPath) {
+  const std::string fullPath = givenPath.substr(0, givenPath.find('\0'));
+  const std::string rest = fullPath.starts_with('\\') ? fullPath.substr(1) : fullPath;
+  const std::vector<std::string> parts = KeyPathParts(rest);
+  return FullName(root, Joined(parts, parts.size()));
+}
+
 }  // namespace qzr

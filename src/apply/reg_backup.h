@@ -27,4 +27,8 @@ struct RegBackup {
 std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& path, const std::string& valueName,
                                        bool wholeKey);
 
+// The key's full name as ReadRegBackup writes it in a header line ("HKEY_LOCAL_MACHINE\A\B"),
+// `path` taken as the store takes it.
+std::string RegKeyFullName(RegHandle root, const std::string& path);
+
 }  // namespace qzr

@@ -133,7 +133,7 @@ WrittenBackup BackUpBeforeSave(const TTWREC& tweak, SaveAction action, const std
   return BackUpFile(tweak, action, newText, undoFolder, when);
 }
 
-void TakeBackRefusedSave(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup, const ShownError& error) {
+bool UndoCreatedKeys(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup) {
   std::optional<std::string> now;
   if (tweak.PlugType == kPlugReg) {
     TVeskRegistry reg;
@@ -145,12 +145,20 @@ void TakeBackRefusedSave(const TTWREC& tweak, SaveAction action, const WrittenBa
   } else {
     now = FileState(FileOf(tweak));
   }
-  if (now == backup.State) {
+  return now == backup.State;
+}
+
+std::string TakeBackRefused(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup,
+                            const std::string& message) {
+  if (UndoCreatedKeys(tweak, action, backup)) {
     WithdrawUndoFile(backup.Path);
-    throw error;
+    return message;
   }
-  throw ShownError(std::string(error.what()) + ". What was there before is saved in " +
-                   Os().system->AnsiToUtf8(backup.Path));
+  return message + ". What was there before is saved in " + Os().system->AnsiToUtf8(backup.Path);
+}
+
+void TakeBackRefusedSave(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup, const ShownError& error) {
+  throw ShownError(TakeBackRefused(tweak, action, backup, error.what()));
 }
 
 }  // namespace qzr

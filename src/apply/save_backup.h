@@ -34,4 +34,11 @@ WrittenBackup BackUpBeforeSave(const TTWREC& tweak, SaveAction action, const std
 [[noreturn]] void TakeBackRefusedSave(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup,
                                       const ShownError& error);
 
+// The first half of that: the registry keys the Save created and left empty go; true when the
+// setting is then as the backup found it.
+bool UndoCreatedKeys(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup);
+// The same take-back for a refusal whose text is `message`: answers the text to show.
+std::string TakeBackRefused(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup,
+                            const std::string& message);
+
 }  // namespace qzr

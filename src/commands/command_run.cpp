@@ -56,7 +56,9 @@ class CommandRun {
   CommandOutcome Fault(const Command& command) const;
   CommandOutcome Help(const Command& command) const;
   // The summary under the command's word; when nothing at all was matched, the notes alone.
-  CommandOutcome Summed(CommandVerb verb) const;
+  CommandOutcome Summed(CommandVerb verb);
+  // The changes put off to the command's end: switched, or refused with the reason.
+  void SettlePutOff();
 
   CommandOutcome Switch(const Command& command, bool on);
   CommandOutcome Default(const Command& command);
@@ -78,6 +80,8 @@ class CommandRun {
   void Attempt(const TTWREC& tweak, Action&& action) {
     try {
       action();
+    } catch (const PutOffForRights&) {
+      // Counted once the command's end has settled it.
     } catch (const std::exception& e) {
       summary_.Refused(tweak.TweakName, e.what());
     }
@@ -146,7 +150,19 @@ CommandOutcome CommandRun::Help(const Command& command) const {
   return Message(std::move(text));
 }
 
-CommandOutcome CommandRun::Summed(CommandVerb verb) const {
+void CommandRun::SettlePutOff() {
+  for (const ImportOutcome& outcome : actions_.FinishPutOff()) {
+    if (outcome.Applied) {
+      summary_.Switched();
+      summary_.AsAdministrator(outcome.Tweak->TweakName);
+    } else {
+      summary_.Refused(outcome.Tweak->TweakName, outcome.Reason);
+    }
+  }
+}
+
+CommandOutcome CommandRun::Summed(CommandVerb verb) {
+  SettlePutOff();
   if (summary_.Handled() == 0 && !summary_.NotesText().empty()) return Message(summary_.NotesText());
   return CommandOutcome{summary_.Text(VerbWord(verb)), summary_.SwitchedCount() > 0};
 }
@@ -274,6 +290,7 @@ CommandOutcome CommandRun::Apply(const Command& command) {
   std::stable_sort(lineNotes_.begin(), lineNotes_.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [line, note] : lineNotes_) summary_.Note(std::move(note));
+  SettlePutOff();
   return CommandOutcome{summary_.Text(VerbWord(command.Verb)), summary_.SwitchedCount() > 0};
 }
 
@@ -295,6 +312,7 @@ CommandOutcome CommandRun::Reapply(const Command& command) {
     PutState(*tweak, choices[i].State, static_cast<int>(i) + 1);
   }
   for (auto& [line, note] : lineNotes_) summary_.Note(std::move(note));
+  SettlePutOff();
   if (summary_.Handled() == summary_.AlreadyChosenCount()) {
     std::string text(Text(texts::kNothingToReapply));
     if (std::string notes = summary_.NotesText(); !notes.empty()) text += "\n" + notes;

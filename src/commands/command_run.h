@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "apply/admin_import.h"
 #include "apply/tweak_state.h"
 #include "commands/profile_file.h"
 #include "definitions/tweak_record.h"
@@ -28,6 +29,9 @@ class CommandActions {
   virtual CurrentValue Read(const TTWREC& tweak) = 0;
   // The user's recorded choices, in file order.
   virtual std::vector<ProfileEntry> Choices() = 0;
+  // The changes Save and RestoreDefault put off (raising PutOffForRights: refused for lack of
+  // rights, to be made as administrator in one go at the command's end), settled now.
+  virtual std::vector<ImportOutcome> FinishPutOff() { return {}; }
 };
 
 struct CommandSetting {

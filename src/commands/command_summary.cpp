@@ -2,6 +2,7 @@
 #include "commands/command_summary.h"
 
 #include "platform/platform.h"
+#include "texts/admin_texts.h"
 #include "texts/command_texts.h"
 #include "util/text.h"
 
@@ -20,6 +21,10 @@ void CommandSummary::Refused(const std::string& tweakName, const std::string& re
   refusals_.push_back(Os().system->AnsiToUtf8(tweakName) + ": " + reason);
 }
 
+void CommandSummary::AsAdministrator(const std::string& tweakName) {
+  asAdministrator_.push_back(Os().system->AnsiToUtf8(tweakName));
+}
+
 std::string CommandSummary::Text(std::string_view word) const {
   const int skipped = skippedTyped_ + skippedNoDefault_;
   std::string text = Format(texts::kCommandCounts.Pick(language_),
@@ -28,6 +33,10 @@ std::string CommandSummary::Text(std::string_view word) const {
   if (skippedTyped_ > 0) text += "\n" + Format(texts::kSkippedTyped.Pick(language_), {std::to_string(skippedTyped_)});
   if (skippedNoDefault_ > 0)
     text += "\n" + Format(texts::kSkippedNoDefault.Pick(language_), {std::to_string(skippedNoDefault_)});
+  if (!asAdministrator_.empty()) {
+    text += "\n" + std::string(texts::kAppliedAsAdministrator.Pick(language_));
+    AddLines(text, asAdministrator_, kShownNotes, language_);
+  }
   if (!refusals_.empty()) {
     text += "\n" + std::string(texts::kRefusedHeading.Pick(language_));
     AddLines(text, refusals_, kShownRefusals, language_);

@@ -25,6 +25,8 @@ class CommandSummary {
   void AlreadyChosen() { ++alreadyChosen_; }
   // `tweakName` in the system's bytes, `reason` the UTF-8 text the dialog would show.
   void Refused(const std::string& tweakName, const std::string& reason);
+  // A switched tweak whose change was made as administrator (also counted by Switched).
+  void AsAdministrator(const std::string& tweakName);
   // A line of its own, UTF-8.
   void Note(std::string text) { notes_.push_back(std::move(text)); }
 
@@ -43,6 +45,7 @@ class CommandSummary {
   uint8_t language_;
   int switched_ = 0, skippedTyped_ = 0, skippedNoDefault_ = 0, alreadyChosen_ = 0;
   std::vector<std::string> refusals_;  // "name: reason", UTF-8
+  std::vector<std::string> asAdministrator_;  // names, UTF-8
   std::vector<std::string> notes_;
 };
 

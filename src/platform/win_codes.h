@@ -18,6 +18,7 @@ inline constexpr long kFileExists = 80;
 inline constexpr long kInvalidParameter = 87;
 inline constexpr long kDiskFull = 112;
 inline constexpr long kAlreadyExists = 183;
+inline constexpr long kCancelled = 1223;  // the user declined (a consent prompt)
 inline constexpr long kMoreData = 234;
 inline constexpr long kNoMoreItems = 259;
 inline constexpr long kBadPathName = 161;

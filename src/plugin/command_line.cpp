@@ -3,9 +3,11 @@
 
 #include <mutex>
 
+#include "apply/admin_import.h"
 #include "commands/choices_file.h"
 #include "commands/command_run.h"
 #include "platform/platform.h"
+#include "plugin/admin_saves.h"
 #include "plugin/host_window.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
@@ -17,19 +19,22 @@ namespace qzr {
 namespace {
 
 // The dialog's Save and going back to the default, each recorded as the user's choice and
-// forgetting the panel's reads; states read as the panel's columns read them.
+// forgetting the panel's reads; states read as the panel's columns read them. Changes refused for
+// lack of rights wait for the command's end, to be asked about once.
 class StateActions final : public CommandActions {
  public:
   explicit StateActions(std::string iniDir) : iniDir_(std::move(iniDir)) {}
   void Save(const TTWREC& tweak, int radioIndex, const std::string& typedValue) override {
-    SaveTweakOfState(tweak, radioIndex, typedValue);
+    SaveTweakOfState(tweak, radioIndex, typedValue, &admin_);
   }
-  bool RestoreDefault(const TTWREC& tweak) override { return RestoreDefaultOfState(tweak); }
+  bool RestoreDefault(const TTWREC& tweak) override { return RestoreDefaultOfState(tweak, &admin_); }
+  std::vector<ImportOutcome> FinishPutOff() override { return FinishAdminImport(admin_); }
   CurrentValue Read(const TTWREC& tweak) override { return PanelReads().Read(tweak); }
   std::vector<ProfileEntry> Choices() override { return PanelChoices().All(ChoicesPath(iniDir_)); }
 
  private:
   std::string iniDir_;
+  AdminImport admin_;
 };
 
 }  // namespace

@@ -9,16 +9,19 @@
 #include <string_view>
 #include <utility>
 
+#include "apply/admin_import.h"
 #include "apply/tweak_fields.h"
 #include "commands/choice_fields.h"
 #include "commands/choices_file.h"
 #include "platform/platform.h"
+#include "plugin/admin_saves.h"
 #include "plugin/fsplugin.h"
 #include "plugin/host_window.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "plugin/tweak_saving.h"
+#include "texts/admin_texts.h"
 #include "texts/dialog_texts.h"
 #include "texts/field_texts.h"
 #include "util/text.h"
@@ -73,12 +76,40 @@ BulkChange& Bulk() {
   return bulk;
 }
 
+// The change's machine-wide changes refused for lack of rights, made at its end.
+AdminImport& BulkAdmin() {
+  static AdminImport admin;
+  return admin;
+}
+
+// One message after the import: which tweaks were then applied as administrator, which were
+// still refused and why. The host has reported each of them as an error already; this says how
+// it ended, in one box rather than one per file.
+std::string AdminOutcomeText(const std::vector<ImportOutcome>& outcomes) {
+  const uint8_t language = Language();
+  std::string applied, refused;
+  for (const ImportOutcome& outcome : outcomes) {
+    const std::string name = Os().system->AnsiToUtf8(outcome.Tweak->TweakName);
+    if (outcome.Applied)
+      applied += "\n" + name;
+    else
+      refused += "\n" + name + ": " + outcome.Reason;
+  }
+  std::string text;
+  if (!applied.empty()) text += std::string(texts::kAppliedAsAdministrator.Pick(language)) + applied;
+  if (!refused.empty()) text += (text.empty() ? "" : "\n\n") + std::string(texts::kStillRefused.Pick(language)) + refused;
+  return text;
+}
+
 int EndBulkChange() {
+  const std::vector<ImportOutcome> outcomes = FinishAdminImport(BulkAdmin());
   bool changed = false;
   {
     std::lock_guard lock(ListingLock());
     changed = std::exchange(Bulk(), BulkChange{}).Changed;
   }
+  for (const ImportOutcome& outcome : outcomes) changed = changed || outcome.Applied;
+  if (!outcomes.empty()) Os().ui->ShowMessage(AdminOutcomeText(outcomes), std::string(texts::kCaption));
   if (changed) RereadHostPanel();
   return host::kFtSetSuccess;
 }
@@ -161,7 +192,10 @@ int SetFieldValue(const char* remoteName, int index, int fieldType, const void* 
     choice = SwitchChoiceOf(static_cast<const char*>(value));
   if (!choice) return host::kFtFileError;
   try {
-    SaveTweakOfState(*tweak, *choice, std::string());
+    SaveTweakOfState(*tweak, *choice, std::string(), &BulkAdmin());
+  } catch (const PutOffForRights&) {
+    // Asked about once, at the end of the change; until then it stands refused.
+    return host::kFtFileError;
   } catch (const std::exception& e) {
     bool show = false;
     {

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <string_view>
 
+#include "apply/admin_import.h"
 #include "apply/tweak_state.h"
 #include "base/errors.h"
 #include "platform/platform.h"
+#include "plugin/admin_saves.h"
 #include "plugin/command_line.h"
 #include "plugin/host_window.h"
 #include "plugin/lifecycle.h"
@@ -21,12 +23,21 @@
 namespace qzr {
 namespace {
 
-// The apply dialog's buttons, on the tweak the dialog shows.
+// The apply dialog's buttons, on the tweak the dialog shows. A change refused for lack of rights
+// is asked about at once: the Save is the whole operation.
 class TweakActions final : public ApplyDialogActions {
  public:
   void Save(int radioIndex, const std::string& typedValue) override {
     const TTWREC* tweak = TweakAt(State().CurrentTweak);
-    if (tweak) SaveTweakOfState(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue));
+    if (!tweak) return;
+    AdminImport admin;
+    try {
+      SaveTweakOfState(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue), &admin);
+    } catch (const PutOffForRights& refusal) {
+      const std::vector<ImportOutcome> outcomes = FinishAdminImport(admin);
+      if (outcomes.empty()) throw ShownError(refusal.what());
+      if (!outcomes.front().Applied) throw ShownError(outcomes.front().Reason);
+    }
   }
   void Rebuild() override { RebuildBase(); }
 };

@@ -26,4 +26,9 @@ void RereadHostPanel() {
     ui.PostToWindow(window, host::kTcCommandMessage, host::kTcRereadSource, 0);
 }
 
+void* HostWindow() {
+  std::lock_guard lock(ListingLock());
+  return State().HostWindow;
+}
+
 }  // namespace qzr

@@ -7,6 +7,7 @@
 #include "commands/profile_file.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
+#include "plugin/setting_notices.h"
 
 namespace qzr {
 namespace {
@@ -36,21 +37,27 @@ void RecordChosenState(const TTWREC& tweak) {
 
 }  // namespace
 
-void SaveTweakOfState(const TTWREC& tweak, int radioIndex, const std::string& typedValue) {
+void SaveTweakOfState(const TTWREC& tweak, int radioIndex, const std::string& typedValue, AdminImport* admin) {
   {
     ForgetPanelCachesAtEnd forget;
-    SaveTweak(tweak, radioIndex, typedValue, State().OSIsNT, UndoFolder(State().IniDir));
+    SaveTweak(tweak, radioIndex, typedValue, State().OSIsNT, UndoFolder(State().IniDir), admin);
   }
   RecordChosenState(tweak);
 }
 
-bool RestoreDefaultOfState(const TTWREC& tweak) {
+bool RestoreDefaultOfState(const TTWREC& tweak, AdminImport* admin) {
   {
     ForgetPanelCachesAtEnd forget;
-    if (!RestoreDefault(tweak, State().OSIsNT, UndoFolder(State().IniDir))) return false;
+    if (!RestoreDefault(tweak, State().OSIsNT, UndoFolder(State().IniDir), admin)) return false;
   }
   RecordChosenState(tweak);
   return true;
+}
+
+void RecordImportedSave(const TTWREC& tweak) {
+  PanelReads().Invalidate();
+  RecordChosenState(tweak);
+  NoteSettingChanged(tweak);
 }
 
 }  // namespace qzr

@@ -145,7 +145,10 @@ bool TVeskRegistry::OpenKey(const std::string& path) noexcept {
     bool relative = IsRelativePath(path, &rest);
     std::string newPath = PathFromRoot(path);
     RegHandle key = 0;
-    if (Reg().CreateKey(BaseKeyFor(relative), rest, access_, &key) != win::kSuccess || key == 0) return false;
+    if (long rc = Reg().CreateKey(BaseKeyFor(relative), rest, access_, &key); rc != win::kSuccess || key == 0) {
+      lastFailure_ = rc;
+      return false;
+    }
     MakeCurrent(key, std::move(newPath));
     return true;
   });
@@ -165,7 +168,7 @@ RegHandle TVeskRegistry::OpenHandle(const std::string& path) {
   std::string rest;
   bool relative = IsRelativePath(path, &rest);
   RegHandle key = 0;
-  Reg().OpenKey(BaseKeyFor(relative), rest, access_, &key);
+  if (long rc = Reg().OpenKey(BaseKeyFor(relative), rest, access_, &key); rc != win::kSuccess) lastFailure_ = rc;
   return key;
 }
 
@@ -200,7 +203,9 @@ bool TVeskRegistry::DeleteKey(const std::string& path) noexcept {
         }
       }
     }
-    return Reg().DeleteKey(BaseKeyFor(relative), rest) == win::kSuccess;
+    const long rc = Reg().DeleteKey(BaseKeyFor(relative), rest);
+    if (rc != win::kSuccess) lastFailure_ = rc;
+    return rc == win::kSuccess;
   });
 }
 
@@ -280,8 +285,10 @@ int32_t TVeskRegistry::QueryValueData(const std::string& name, void* buffer, int
 // The value is set in place: RegSetValueExA replaces type and data in one step. Deleting the old
 // value first, to make room for another type, would lose it whenever the write is then refused.
 long TVeskRegistry::StoreValue(const std::string& name, const void* buffer, ValueKind kind, int32_t size) {
-  return Reg().SetValue(currentKey_, name, TypeOfKind(kind), static_cast<const uint8_t*>(buffer),
-                        static_cast<uint32_t>(size));
+  const long rc = Reg().SetValue(currentKey_, name, TypeOfKind(kind), static_cast<const uint8_t*>(buffer),
+                                 static_cast<uint32_t>(size));
+  if (rc != win::kSuccess) lastFailure_ = rc;
+  return rc;
 }
 
 bool TVeskRegistry::ValueExists(const std::string& name) noexcept {
@@ -354,7 +361,11 @@ long TVeskRegistry::WriteBinaryData(const std::string& name, const void* buffer,
 }
 
 bool TVeskRegistry::DeleteValue(const std::string& name) noexcept {
-  return Quietly(false, [&] { return Reg().DeleteValue(currentKey_, name) == win::kSuccess; });
+  return Quietly(false, [&] {
+    const long rc = Reg().DeleteValue(currentKey_, name);
+    if (rc != win::kSuccess) lastFailure_ = rc;
+    return rc == win::kSuccess;
+  });
 }
 
 }  // namespace qzr

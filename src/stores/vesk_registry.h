@@ -101,6 +101,9 @@ class TVeskRegistry {
   // Deletes the key when it holds no value and no sub-key (what a refused Save that created it
   // leaves behind); true when it went.
   bool DeleteKeyIfEmpty(const std::string& path) noexcept;
+  // The status of the last call that opened, created, set or deleted and failed (0 while none
+  // did): whether a refusal was for lack of rights (access denied) or for another reason.
+  long LastFailure() const { return lastFailure_; }
 
  private:
   bool QueryValueInfo(const std::string& name, ValueInfo* info);
@@ -121,6 +124,7 @@ class TVeskRegistry {
   std::string currentPath_;
   uint32_t access_ = 0;
   bool ntFamily_ = false;
+  long lastFailure_ = 0;
 };
 
 }  // namespace qzr

@@ -214,6 +214,10 @@ class DelegatingSystem : public SystemApi {
     Before("Utf8ToAnsi");
     return inner_.Utf8ToAnsi(text);
   }
+  long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override {
+    Before("ImportRegistryFileAsAdministrator");
+    return inner_.ImportRegistryFileAsAdministrator(bytes, owner);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}
@@ -238,6 +242,10 @@ class DelegatingUi : public UiApi {
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     Before("PostToWindow");
     return inner_.PostToWindow(window, message, wParam, lParam);
+  }
+  bool AskYesNo(const std::string& text, const std::string& caption) override {
+    Before("AskYesNo");
+    return inner_.AskYesNo(text, caption);
   }
 
  protected:

@@ -54,7 +54,8 @@ class ScopedEnv {
   std::string old_;
 };
 
-// Records message boxes and shell calls instead of showing anything.
+// Records message boxes, questions and shell calls instead of showing anything; a question is
+// answered from `answers`, oldest first, and No once they are used up.
 class RecordingUi final : public UiApi {
  public:
   void ShowMessage(const std::string& text, const std::string& caption) override {
@@ -67,7 +68,16 @@ class RecordingUi final : public UiApi {
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     return real_->PostToWindow(window, message, wParam, lParam);
   }
-  std::vector<std::string> messages, captions, opened;
+  bool AskYesNo(const std::string& text, const std::string& caption) override {
+    questions.push_back(text);
+    questionCaptions.push_back(caption);
+    if (answers.empty()) return false;
+    bool yes = answers.front();
+    answers.erase(answers.begin());
+    return yes;
+  }
+  std::vector<std::string> messages, captions, opened, questions, questionCaptions;
+  std::vector<bool> answers;
 
  private:
   UiApi* real_ = Os().ui;

@@ -105,6 +105,10 @@ class System final : public SystemApi {
   std::string AnsiToUtf8(const std::string& text) override;
   std::string Utf8ToAnsi(const std::string& text) override;
   std::string UpperCase(const std::string& text) override;
+  // Takes "ElevatedImport" from Faults first (kCancelled stands for a declined prompt), then
+  // imports the file into this process's substitute registry as an administrator would: the
+  // registry's injected refusals do not apply to it (see reg_import.h).
+  long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override;
 };
 
 // A Linux host hands the module pointers of its own toolkit where Windows has window handles;
@@ -115,6 +119,9 @@ class Ui final : public UiApi {
   void ShellOpen(const std::string& target, void* parent) override;
   std::string WindowClassName(void* window) override;
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  // The question goes to standard error with the answer; the answer is the oldest one queued by
+  // AnswerNextQuestion, else No: nobody can click Yes, and No leaves everything as it was.
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
 
   struct Posted {
     uint32_t Message = 0;
@@ -127,6 +134,10 @@ class Ui final : public UiApi {
   static void CloseWindow(void* window);
   // The messages posted to the window since the last call, oldest first.
   static std::vector<Posted> TakePosted(void* window);
+  // Queues the answer to the next question asked (any thread), as a user would click it.
+  static void AnswerNextQuestion(bool yes);
+  // Drops answers no question took.
+  static void ForgetAnswers();
 };
 
 }  // namespace qzr::posix

@@ -17,6 +17,16 @@ class Faults {
   static long Check(const std::string& operation, const std::string& path = "");
 };
 
+// While one lives, no fault fires on this thread: what runs then stands for another process with
+// rights of its own (an import as administrator).
+class FaultsSuspended {
+ public:
+  FaultsSuspended();
+  ~FaultsSuspended();
+  FaultsSuspended(const FaultsSuspended&) = delete;
+  FaultsSuspended& operator=(const FaultsSuspended&) = delete;
+};
+
 // Clears every injected fault when it goes out of scope.
 class ScopedFaults {
  public:

@@ -6,6 +6,8 @@
 #include <ctime>
 
 #include "platform/posix/backends.h"
+#include "platform/posix/faults.h"
+#include "platform/posix/reg_import.h"
 #include "util/text.h"
 
 extern char** environ;
@@ -109,6 +111,14 @@ std::string System::UpperCase(const std::string& text) {
     }
   }
   return out;
+}
+
+long System::ImportRegistryFileAsAdministrator(const std::string& bytes, void*) {
+  if (long f = Faults::Check("ElevatedImport")) return f;
+  // Into the process's own substitute registry, past whatever a test put in front of it: the
+  // import stands for reg.exe, which reads no wrapper of this module.
+  FaultsSuspended administrator;
+  return ImportRegFile(bytes, *NativePlatformParts().registry);
 }
 
 }  // namespace qzr::posix

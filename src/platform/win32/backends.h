@@ -62,6 +62,7 @@ class System final : public SystemApi {
   std::string AnsiToUtf8(const std::string& text) override;
   std::string Utf8ToAnsi(const std::string& text) override;
   std::string UpperCase(const std::string& text) override;
+  long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override;
 };
 
 class Ui final : public UiApi {
@@ -70,6 +71,7 @@ class Ui final : public UiApi {
   void ShellOpen(const std::string& target, void* parent) override;
   std::string WindowClassName(void* window) override;
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
 };
 
 }  // namespace qzr::win32
