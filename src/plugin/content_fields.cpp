@@ -18,6 +18,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
+#include "plugin/setting_notices.h"
 #include "plugin/tweak_saving.h"
 #include "texts/dialog_texts.h"
 #include "texts/field_texts.h"
@@ -80,6 +81,7 @@ int EndBulkChange() {
     changed = std::exchange(Bulk(), BulkChange{}).Changed;
   }
   if (changed) RereadHostPanel();
+  SendSettingNotices();
   return host::kFtSetSuccess;
 }
 

@@ -12,6 +12,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
+#include "plugin/setting_notices.h"
 #include "plugin/state_calls.h"
 #include "plugin/tweak_saving.h"
 #include "texts/texts.h"
@@ -27,6 +28,7 @@ class TweakActions final : public ApplyDialogActions {
   void Save(int radioIndex, const std::string& typedValue) override {
     const TTWREC* tweak = TweakAt(State().CurrentTweak);
     if (tweak) SaveTweakOfState(*tweak, radioIndex, Os().system->Utf8ToAnsi(typedValue));
+    SendSettingNotices();
   }
   void Rebuild() override { RebuildBase(); }
 };

@@ -7,6 +7,7 @@
 #include "commands/profile_file.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
+#include "plugin/setting_notices.h"
 
 namespace qzr {
 namespace {
@@ -41,6 +42,7 @@ void SaveTweakOfState(const TTWREC& tweak, int radioIndex, const std::string& ty
     ForgetPanelCachesAtEnd forget;
     SaveTweak(tweak, radioIndex, typedValue, State().OSIsNT, UndoFolder(State().IniDir));
   }
+  NoteSettingChanged(tweak);
   RecordChosenState(tweak);
 }
 
@@ -49,6 +51,7 @@ bool RestoreDefaultOfState(const TTWREC& tweak) {
     ForgetPanelCachesAtEnd forget;
     if (!RestoreDefault(tweak, State().OSIsNT, UndoFolder(State().IniDir))) return false;
   }
+  NoteSettingChanged(tweak);
   RecordChosenState(tweak);
   return true;
 }

@@ -28,6 +28,11 @@ class ForwardingUi final : public UiApi {
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     return real_->PostToWindow(window, message, wParam, lParam);
   }
+  // The Wine prefix's settings and its Explorer stay as they are.
+  void BroadcastSettingChange(const std::string&) override {}
+  void NotifyAssociationsChanged() override {}
+  bool SetSystemParameter(uint32_t, uint32_t, const std::vector<int32_t>&) override { return true; }
+  long RestartExplorer() override { return 0; }
   std::vector<std::pair<std::string, void*>> opened;
 
  private:

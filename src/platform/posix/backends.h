@@ -115,6 +115,10 @@ class Ui final : public UiApi {
   void ShellOpen(const std::string& target, void* parent) override;
   std::string WindowClassName(void* window) override;
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  void BroadcastSettingChange(const std::string& area) override;
+  void NotifyAssociationsChanged() override;
+  bool SetSystemParameter(uint32_t action, uint32_t uiParam, const std::vector<int32_t>& numbers) override;
+  long RestartExplorer() override;
 
   struct Posted {
     uint32_t Message = 0;
@@ -127,6 +131,12 @@ class Ui final : public UiApi {
   static void CloseWindow(void* window);
   // The messages posted to the window since the last call, oldest first.
   static std::vector<Posted> TakePosted(void* window);
+  // What was sent to tell the system of changed settings, oldest first, as lines:
+  // "WM_SETTINGCHANGE Policy", "WM_SETTINGCHANGE" (no text), "SHCNE_ASSOCCHANGED",
+  // "SPI 0x6B 200" (action and uiParam), "SPI 0x4 6,10,0" (the numbers), "restart Explorer".
+  static std::vector<std::string> TakeSettingNotices();
+  // The uiParam (or the numbers) last set with a SystemParametersInfo action; empty when never.
+  static std::vector<int32_t> SystemParameter(uint32_t action);
 };
 
 }  // namespace qzr::posix
