@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "apply/setting_effects.h"
 #include "apply/tweak_fields.h"
 #include "commands/choice_fields.h"
 #include "commands/choices_file.h"
@@ -35,7 +36,7 @@ struct FieldSpec {
 constexpr FieldSpec kFields[kContentFieldCount] = {
     {"State", host::kFtMultipleChoice}, {"Default", host::kFtString}, {"Is default", host::kFtBoolean},
     {"Store", host::kFtString},         {"Location", host::kFtString},     {"Chosen", host::kFtString},
-    {"Reverted", host::kFtBoolean},
+    {"Reverted", host::kFtBoolean},     {"Takes effect", host::kFtString},
 };
 
 // Text into a host buffer of `size` bytes: cut to fit, always terminated.
@@ -137,6 +138,9 @@ int GetFieldValue(const std::string& remoteName, int index, void* value, int max
       return TextAnswer(value, maxlen, LocationFieldText(*tweak, language), host::kFtString);
     case ContentField::kChosen:
     case ContentField::kReverted: return ChoiceAnswer(*tweak, static_cast<ContentField>(index), value, maxlen);
+    case ContentField::kTakesEffect:
+      return TextAnswer(value, maxlen, Ansi(EffectTimingText(SettingEffectOf(*tweak).Timing, language)),
+                        host::kFtString);
     case ContentField::kState:
     case ContentField::kIsDefault: break;
   }

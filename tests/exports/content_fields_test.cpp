@@ -54,6 +54,8 @@ class ContentFieldsTest : public PluginTest {
                                      "DEFAULT> kept\r\n");
     Definition("typed.tweak", "TWEAKNAME> Typed delay\r\n" + reg +
                                   "VALUENAME> Delay\r\nVALUETYPE> STRING\r\nNOTBOOL> 1\r\nDEFAULT> 400\r\n");
+    Definition("menu.tweak", "TWEAKNAME> Menu delay\r\nROOTKEY> HKCU\r\nPATH> Control Panel\\Desktop\r\n"
+                             "VALUENAME> MenuShowDelay\r\nVALUETYPE> STRING\r\nNOTBOOL> 1\r\nDEFAULT> 400\r\n");
     Definition("bytes.tweak", "TWEAKNAME> Byte value\r\n" + reg +
                                   "VALUENAME> Bytes\r\nVALUETYPE> BIN\r\nSIZE> 4\r\nNOTBOOL> 1\r\nDEFAULT> 01000000\r\n");
     Definition("ini.tweak", "TWEAKNAME> INI switch\r\nTYPE> INI\r\nPATH> " + User() +
@@ -135,7 +137,7 @@ class ContentFieldsTest : public PluginTest {
   ScratchKey scratch_;
 };
 
-TEST_F(ContentFieldsTest, ListsSevenFieldsAndADefaultViewOfFourColumns) {
+TEST_F(ContentFieldsTest, ListsEightFieldsAndADefaultViewOfFourColumns) {
   struct Row {
     const char* name;
     int type;
@@ -143,10 +145,10 @@ TEST_F(ContentFieldsTest, ListsSevenFieldsAndADefaultViewOfFourColumns) {
   const Row expected[] = {{"State", host::kFtMultipleChoice}, {"Default", host::kFtString},
                           {"Is default", host::kFtBoolean},   {"Store", host::kFtString},
                           {"Location", host::kFtString},      {"Chosen", host::kFtString},
-                          {"Reverted", host::kFtBoolean}};
+                          {"Reverted", host::kFtBoolean},     {"Takes effect", host::kFtString}};
   for (uint8_t language : {kEnglish, kRussian}) {
     State().Language = language;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 8; ++i) {
       char name[64] = "x", units[64] = "x";
       EXPECT_EQ(FsContentGetSupportedField(i, name, units, sizeof name), expected[i].type) << i;
       EXPECT_STREQ(name, expected[i].name) << "English in both languages";
@@ -155,9 +157,9 @@ TEST_F(ContentFieldsTest, ListsSevenFieldsAndADefaultViewOfFourColumns) {
     }
     EXPECT_EQ(FsContentGetSupportedFieldFlags(-1), host::kContFlagsEdit)
         << "the flags of all fields: on 0 Total Commander offers none in its change of attributes";
-    EXPECT_EQ(FsContentGetSupportedFieldFlags(7), 0);
+    EXPECT_EQ(FsContentGetSupportedFieldFlags(8), 0);
     char name[8], units[8];
-    EXPECT_EQ(FsContentGetSupportedField(7, name, units, sizeof name), host::kFtNoMoreFields);
+    EXPECT_EQ(FsContentGetSupportedField(8, name, units, sizeof name), host::kFtNoMoreFields);
     EXPECT_EQ(FsContentGetSupportedField(-1, name, units, sizeof name), host::kFtNoMoreFields);
     EXPECT_EQ(FsContentGetSupportedField(0, name, units, 3), host::kFtMultipleChoice);
     EXPECT_STREQ(name, "St") << "cut to the buffer";
@@ -234,6 +236,11 @@ TEST_F(ContentFieldsTest, EveryFieldOfEveryKindOfTweakInBothLanguages) {
       EXPECT_EQ(Field(c.tweak, 4), (Answer{S, c.location}));
       EXPECT_EQ(Field(c.tweak, 5), (Answer{E, ""})) << "never chosen";
       EXPECT_EQ(Field(c.tweak, 6), (Answer{B, "0"})) << "nothing chosen, nothing reverted";
+      // No row of the setting effects holds the scratch key: a registry setting is taken to show
+      // after the next sign-in, a file's when its program starts again.
+      const bool registry = c.store.Text == "Registry";
+      EXPECT_EQ(Field(c.tweak, 7), (Answer{S, registry ? Ansi(language ? "повторный вход" : "sign-out")
+                                                       : Ansi(language ? "перезапуск программы" : "program restart")}));
     }
     EXPECT_EQ(World(), before) << "reading creates and changes nothing";
   }
@@ -243,7 +250,8 @@ TEST_F(ContentFieldsTest, EveryFieldOfEveryKindOfTweakInBothLanguages) {
   EXPECT_EQ(Field("nothing.", 3), (Answer{host::kFtFileError, ""}));
   EXPECT_EQ(Field(".", 0), (Answer{host::kFtFieldEmpty, ""}));
   EXPECT_EQ(Field("..", 4), (Answer{host::kFtFieldEmpty, ""}));
-  EXPECT_EQ(Field("Registry switch.", 7), (Answer{host::kFtNoSuchField, ""}));
+  EXPECT_EQ(Field("Menu delay.", 7), (Answer{S, "at once"})) << "SystemParametersInfo makes it true at once";
+  EXPECT_EQ(Field("Registry switch.", 8), (Answer{host::kFtNoSuchField, ""}));
   EXPECT_EQ(Field("Registry switch.", -1), (Answer{host::kFtNoSuchField, ""}));
   EXPECT_FALSE(Exists(User() + "missing"));
 }
@@ -491,7 +499,7 @@ TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSavesAfterTheSettin
   c.join();
   EXPECT_EQ(bad, std::vector<std::string>{});
   EXPECT_EQ(ui_.messages, std::vector<std::string>{});
-  EXPECT_EQ(HostList().size(), 8u);
+  EXPECT_EQ(HostList().size(), 9u);
   EXPECT_EQ(Field("Registry switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"})) << "the last save counts";
   EXPECT_EQ(Field("CFG switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"}));
 
@@ -500,7 +508,7 @@ TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSavesAfterTheSettin
   std::memcpy(dps.DefaultIniName, elsewhere.c_str(), elsewhere.size() + 1);
   FsSetDefaultParams(&dps);
   EXPECT_EQ(State().IniDir, Module());
-  EXPECT_EQ(HostList().size(), 8u);
+  EXPECT_EQ(HostList().size(), 9u);
 }
 
 }  // namespace
