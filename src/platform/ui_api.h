@@ -1,6 +1,6 @@
-// What the plugin shows outside its dialogs: a modal message box, the shell's "open", the one
-// message it sends the host's main window (the panel's "reread source" command), and what tells
-// the running system that a setting changed.
+// What the plugin shows outside its dialogs: a modal message box, a yes/no question, the shell's
+// "open", the one message it sends the host's main window (the panel's "reread source" command),
+// and what tells the running system that a setting changed.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -20,6 +20,8 @@ class UiApi {
   // PostMessageA to a window; false for null (never the thread's own queue) or for a handle
   // that names no window.
   virtual bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  // A modal question with Yes and No buttons; true for Yes. Closing the box answers No. Texts are UTF-8.
+  virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
   // WM_SETTINGCHANGE to every top-level window, wParam 0, `area` as its text (lParam 0 when
   // empty). A window that does not answer at once is not waited for: a hung one never blocks
   // the host.

@@ -239,6 +239,10 @@ class DelegatingUi : public UiApi {
     Before("PostToWindow");
     return inner_.PostToWindow(window, message, wParam, lParam);
   }
+  bool AskYesNo(const std::string& text, const std::string& caption) override {
+    Before("AskYesNo");
+    return inner_.AskYesNo(text, caption);
+  }
   void BroadcastSettingChange(const std::string& area) override {
     Before("BroadcastSettingChange");
     inner_.BroadcastSettingChange(area);

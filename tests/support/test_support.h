@@ -55,7 +55,8 @@ class ScopedEnv {
   std::string old_;
 };
 
-// Records message boxes and shell calls instead of showing anything.
+// Records message boxes, questions and shell calls instead of showing anything; a question is
+// answered from `answers`, oldest first, and No once they are used up.
 class RecordingUi final : public UiApi {
  public:
   void ShowMessage(const std::string& text, const std::string& caption) override {
@@ -67,6 +68,14 @@ class RecordingUi final : public UiApi {
   std::string WindowClassName(void* window) override { return real_->WindowClassName(window); }
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     return real_->PostToWindow(window, message, wParam, lParam);
+  }
+  bool AskYesNo(const std::string& text, const std::string& caption) override {
+    questions.push_back(text);
+    questionCaptions.push_back(caption);
+    if (answers.empty()) return false;
+    bool yes = answers.front();
+    answers.erase(answers.begin());
+    return yes;
   }
   // Notices of changed settings and restarts of Explorer are only recorded, as the POSIX
   // substitute words them (its header lists the lines): the test's system stays as it is.
@@ -87,7 +96,8 @@ class RecordingUi final : public UiApi {
     notices.push_back("restart Explorer");
     return restartResult;
   }
-  std::vector<std::string> messages, captions, opened, notices;
+  std::vector<std::string> messages, captions, opened, questions, questionCaptions, notices;
+  std::vector<bool> answers;
   long restartResult = 0;
 
  private:

@@ -1,5 +1,5 @@
-// What the UI tests share: a fresh module state, message boxes shown for real (the scripts find
-// and close them) and web pages only recorded, and actions that record what the buttons asked.
+// What the UI tests share: a fresh module state, message boxes and questions shown for real (the
+// scripts find and close them) and web pages only recorded, and actions that record what the buttons asked.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -27,6 +27,9 @@ class ForwardingUi final : public UiApi {
   std::string WindowClassName(void* window) override { return real_->WindowClassName(window); }
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     return real_->PostToWindow(window, message, wParam, lParam);
+  }
+  bool AskYesNo(const std::string& text, const std::string& caption) override {
+    return real_->AskYesNo(text, caption);
   }
   // The Wine prefix's settings and its Explorer stay as they are.
   void BroadcastSettingChange(const std::string&) override {}

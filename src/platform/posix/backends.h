@@ -115,6 +115,9 @@ class Ui final : public UiApi {
   void ShellOpen(const std::string& target, void* parent) override;
   std::string WindowClassName(void* window) override;
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  // The question goes to standard error with the answer; the answer is the oldest one queued by
+  // AnswerNextQuestion, else No: nobody can click Yes, and No leaves everything as it was.
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
   void BroadcastSettingChange(const std::string& area) override;
   void NotifyAssociationsChanged() override;
   bool SetSystemParameter(uint32_t action, uint32_t uiParam, const std::vector<int32_t>& numbers) override;
@@ -131,6 +134,10 @@ class Ui final : public UiApi {
   static void CloseWindow(void* window);
   // The messages posted to the window since the last call, oldest first.
   static std::vector<Posted> TakePosted(void* window);
+  // Queues the answer to the next question asked (any thread), as a user would click it.
+  static void AnswerNextQuestion(bool yes);
+  // Drops answers no question took.
+  static void ForgetAnswers();
   // What was sent to tell the system of changed settings, oldest first, as lines:
   // "WM_SETTINGCHANGE Policy", "WM_SETTINGCHANGE" (no text), "SHCNE_ASSOCCHANGED",
   // "SPI 0x6B 200" (action and uiParam), "SPI 0x4 6,10,0" (the numbers), "restart Explorer".

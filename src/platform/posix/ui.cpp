@@ -1,12 +1,14 @@
 // POSIX substitute for the message box and the shell: a Linux host gives a plain library no
-// window system, so messages go to standard error and web addresses to xdg-open. Windows exist
-// only as a test opens them, each with its class and the messages posted to it. There is no
-// system to tell of changed settings: what would be sent is recorded for tests, and a restart of
-// Explorer fails as the fault injection says ("RestartExplorer").
+// window system, so messages and questions go to standard error (a question is answered as a test
+// queued it, else No) and web addresses to xdg-open. Windows exist only as a test opens them,
+// each with its class and the messages posted to it. There is no system to tell of changed
+// settings: what would be sent is recorded for tests, and a restart of Explorer fails as the
+// fault injection says ("RestartExplorer").
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <utility>
 #include <mutex>
@@ -33,6 +35,11 @@ std::mutex& WindowsMutex() {
 std::map<void*, FakeWindow>& Windows() {
   static std::map<void*, FakeWindow> windows;
   return windows;
+}
+
+std::deque<bool>& Answers() {
+  static std::deque<bool> answers;
+  return answers;
 }
 
 struct SettingNotices {
@@ -73,6 +80,29 @@ bool Ui::PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t
   if (!window || it == Windows().end()) return false;
   it->second.Queue.push_back(Posted{message, wParam, lParam});
   return true;
+}
+
+bool Ui::AskYesNo(const std::string& text, const std::string& caption) {
+  bool yes = false;
+  {
+    std::lock_guard lock(WindowsMutex());
+    if (!Answers().empty()) {
+      yes = Answers().front();
+      Answers().pop_front();
+    }
+  }
+  std::fprintf(stderr, "%s: %s [%s]\n", caption.c_str(), text.c_str(), yes ? "Yes" : "No");
+  return yes;
+}
+
+void Ui::AnswerNextQuestion(bool yes) {
+  std::lock_guard lock(WindowsMutex());
+  Answers().push_back(yes);
+}
+
+void Ui::ForgetAnswers() {
+  std::lock_guard lock(WindowsMutex());
+  Answers().clear();
 }
 
 void* Ui::OpenWindow(const std::string& className) {

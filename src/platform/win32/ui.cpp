@@ -1,4 +1,5 @@
-// Win32 UI backend: MessageBoxW and ShellExecuteW, so any text shows right on any code page;
+// Win32 UI backend: MessageBoxW (also for yes/no questions) and ShellExecuteW, so any text shows
+// right on any code page;
 // the host window's class and a message posted to it.
 #include "platform/win32/backends.h"
 
@@ -30,6 +31,13 @@ bool Ui::PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t
   // A null window would post to this thread's own queue, which is the host's, not a window's.
   if (!hwnd) return false;
   return PostMessageA(hwnd, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)) != FALSE;
+}
+
+bool Ui::AskYesNo(const std::string& text, const std::string& caption) {
+  // Task-modal like ShowMessage; the box has no Cancel, so Escape and the close button are off
+  // and only the two answers close it.
+  return MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(),
+                     MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) == IDYES;
 }
 
 }  // namespace qzr::win32
