@@ -107,8 +107,6 @@ constexpr SettingEffect kTable[] = {
      kRestart},
     {kLM, R"(Software\Policies\Microsoft\Windows\WindowsAI)", "DisableSettingsAgent", kPolicy, false, 0, kNoParameter,
      kProgramRestart},
-    {kLM, R"(Software\Policies\Microsoft\Windows\CloudContent)", "DisableWindowsConsumerFeatures", kPolicy, false, 0,
-     kNoParameter, kRestart},
     {kLM, R"(Software\Policies\Microsoft\Windows\DataCollection)", "AllowTelemetry", kPolicy, false, 0, kNoParameter,
      kRestart},
     {kLM, R"(Software\Policies\Microsoft\Windows\DataCollection)", "DoNotShowFeedbackNotifications", kPolicy, false, 0,
@@ -116,7 +114,6 @@ constexpr SettingEffect kTable[] = {
     {kLM, R"(Software\Policies\Microsoft\Windows\Explorer)", "NoAutoplayfornonVolume", kPolicy, false, 0, kNoParameter,
      kAtOnce},
     {kLM, R"(Software\Policies\Microsoft\Windows\LocationAndSensors)", "", kPolicy, false, 0, kNoParameter, kRestart},
-    {kLM, R"(Software\Policies\Microsoft\Windows\OOBE)", "", kPolicy, false, 0, kNoParameter, kRestart},
     // The lock screen's policies show at the next lock, the activity and clipboard ones when next used.
     {kLM, R"(Software\Policies\Microsoft\Windows\Personalization)", "", kPolicy, false, 0, kNoParameter, kAtOnce},
     {kLM, R"(Software\Policies\Microsoft\Windows\System)", "", kPolicy, false, 0, kNoParameter, kAtOnce},

@@ -283,7 +283,9 @@ TEST_F(ContentFieldsTest, SettingStateWritesWhatSaveWritesAndIsRefusedAsSaveIs) 
     EXPECT_EQ(Field(c.tweak, 0), (Answer{host::kFtMultipleChoice, c.choice == 0 ? "Yes" : "No"}))
         << "the next read sees the change";
   }
+  EXPECT_TRUE(ui_.notices.empty()) << "Windows is told at the end of the change";
   EXPECT_EQ(EndSet(), host::kFtSetSuccess);
+  EXPECT_EQ(ui_.notices, std::vector<std::string>{"WM_SETTINGCHANGE"}) << "eight Saves, one broadcast";
   EXPECT_TRUE(ui_.messages.empty());
   EXPECT_EQ(ListFolder(UndoFolder(Module())).size(), 2 * std::size(cases) + 1)
       << "each Save and each bulk change left its undo file (and the descript.ion)";
@@ -294,6 +296,9 @@ TEST_F(ContentFieldsTest, SettingStateWritesWhatSaveWritesAndIsRefusedAsSaveIs) 
     EXPECT_EQ(Field("Registry switch.", 0), (Answer{host::kFtMultipleChoice, "Да"}));
   }
   State().Language = kEnglish;
+
+  EXPECT_EQ(EndSet(), host::kFtSetSuccess);
+  ui_.notices.clear();
 
   // What Save refuses: a CFG file that cannot be made. Its message shows once in a change.
   const std::string before = World();
@@ -306,6 +311,7 @@ TEST_F(ContentFieldsTest, SettingStateWritesWhatSaveWritesAndIsRefusedAsSaveIs) 
   EXPECT_EQ(Set("CFG nowhere.", "Yes"), host::kFtFileError);
   EXPECT_EQ(ui_.messages.size(), 2u) << "the next change shows it again";
   EXPECT_EQ(EndSet(), host::kFtSetSuccess);
+  EXPECT_TRUE(ui_.notices.empty()) << "nothing changed, nothing sent";
 
   // What the columns cannot set.
   EXPECT_EQ(Set("Typed delay.", "Yes"), host::kFtFileError) << "typed by hand";
