@@ -5,6 +5,10 @@
 #include "apply/apply_save.h"
 #include "apply/setting_notice_batch.h"
 #include "support/delegating_platform.h"
+#ifndef _WIN32
+#include "platform/posix/backends.h"
+#include "platform/posix/faults.h"
+#endif
 #include "support/failing_platform.h"
 #include "support/kept_registry_value.h"
 #include "support/setting_change_listener.h"
@@ -42,6 +46,7 @@ TEST(SettingNoticesContract, ASavedSettingReadsBackThroughSystemParametersInfo) 
       {"Control Panel\\Keyboard", "KeyboardDelay", 0x0016, "2"},     // SPI_GETKEYBOARDDELAY
   };
   TempFolder undo;
+  FailingPlatform failing;  // the calls go through the test platforms' wrappers
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
     KeptRegistryValue kept(c.key, c.value);
@@ -61,7 +66,24 @@ TEST(SettingNoticesContract, ASavedSettingReadsBackThroughSystemParametersInfo) 
     EXPECT_EQ(SystemParameterNow(c.getAction), std::stoul(c.typed));
     Os().ui->SetSystemParameter(c.getAction + 1, before, {});
   }
+  EXPECT_EQ(failing.FiredIn(), "");
 }
+
+#ifndef _WIN32
+// Only the substitute: under Wine this would end the Explorer that is Wine's desktop.
+TEST(SettingNoticesContract, ARestartOfExplorerGoesThroughTheTestPlatformsAndFailsAsInjected) {
+  posix::ScopedFaults faults;
+  DelegatingUi delegating;
+  FailingPlatform failing;
+  posix::Ui::TakeSettingNotices();
+  EXPECT_EQ(delegating.RestartExplorer(), 0);
+  EXPECT_EQ(Os().ui->RestartExplorer(), 0);
+  posix::Faults::Fail("RestartExplorer", 1460);  // ERROR_TIMEOUT
+  EXPECT_EQ(Os().ui->RestartExplorer(), 1460);
+  EXPECT_EQ(posix::Ui::TakeSettingNotices(), (std::vector<std::string>{"restart Explorer", "restart Explorer"}));
+  EXPECT_EQ(failing.Calls(), 2);
+}
+#endif
 
 }  // namespace
 }  // namespace qzr::test
