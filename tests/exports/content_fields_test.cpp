@@ -445,6 +445,8 @@ TEST_F(ContentFieldsTest, TotalCommandersWindowIsAskedToRereadAfterASaveAndNoOth
   EXPECT_EQ(FsExecuteFile(commander.handle(), remote.data(), open), host::kFsExecOk);
   EXPECT_EQ(Script().ApplyShown, 1);
   EXPECT_EQ(commander.Take(), std::vector<PostedMessage>{reread}) << "after the dialog's Save";
+  EXPECT_EQ(ui_.notices, std::vector<std::string>{"WM_SETTINGCHANGE"}) << "and Windows is told";
+  ui_.notices.clear();
 
   EXPECT_EQ(Set("Registry switch.", "No"), host::kFtSetSuccess);
   EXPECT_EQ(Set("INI switch.", "Yes"), host::kFtSetSuccess);
@@ -458,10 +460,12 @@ TEST_F(ContentFieldsTest, TotalCommandersWindowIsAskedToRereadAfterASaveAndNoOth
   EXPECT_TRUE(other.Take().empty());
   EXPECT_TRUE(commander.Take().empty());
 
+  ui_.notices.clear();
   Script().TypedValue = "not typed here";
   std::string nowhere = kDelim + "CFG nowhere.";
   EXPECT_EQ(FsExecuteFile(commander.handle(), nowhere.data(), open), host::kFsExecOk);
   EXPECT_TRUE(commander.Take().empty()) << "a refused Save changes nothing to show";
+  EXPECT_TRUE(ui_.notices.empty()) << "nor anything to tell";
 }
 
 TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSavesAfterTheSettingsCameTwice) {
