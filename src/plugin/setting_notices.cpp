@@ -35,8 +35,12 @@ void SendSettingNotices() {
     std::lock_guard lock(Pending().Mutex);
     std::swap(batch, Pending().Batch);
   }
-  // Outside the lock: a broadcast waits for other programs' windows.
-  if (!batch.Empty()) batch.Send(*Os().ui);
+  // Outside the lock: a broadcast waits for other programs' windows. The settings are saved
+  // whatever happens here: a notice that cannot go is no failure of the operation.
+  try {
+    if (!batch.Empty()) batch.Send(*Os().ui);
+  } catch (...) {
+  }
 }
 
 }  // namespace qzr
