@@ -111,8 +111,8 @@ class CommandRun {
 
 CommandOutcome CommandRun::Run(const Command& command) {
   if (command.Fault != CommandFault::kNone) return Fault(command);
+  if (command.Verb == CommandVerb::kRestartExplorer) return RestartExplorer();  // needs no tweaks
   // Before the host has named the settings folder there is no listing, and no folder for a file.
-  if (command.Verb == CommandVerb::kRestartExplorer) return RestartExplorer();
   if (command.Verb != CommandVerb::kHelp && setting_.Tweaks.empty()) return Message(std::string(Text(texts::kNoTweaks)));
   switch (command.Verb) {
     case CommandVerb::kOn: return Switch(command, true);
