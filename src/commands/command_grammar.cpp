@@ -99,6 +99,7 @@ constexpr VerbWord kVerbs[] = {
     {"on", CommandVerb::kOn},       {"off", CommandVerb::kOff},     {"default", CommandVerb::kDefault},
     {"set", CommandVerb::kSet},     {"save", CommandVerb::kSave},   {"apply", CommandVerb::kApply},
     {"reapply", CommandVerb::kReapply}, {"help", CommandVerb::kHelp},
+    {"restart-explorer", CommandVerb::kRestartExplorer},
 };
 
 bool AnyEmpty(const std::vector<std::string>& words) {
@@ -164,6 +165,7 @@ Command ParseCommand(std::string_view line) {
       command.Masks = std::move(*words);
       break;
     case CommandVerb::kHelp:
+    case CommandVerb::kRestartExplorer:
       if (!words->empty()) command.Fault = CommandFault::kExtraWords;
       break;
     case CommandVerb::kSet: break;

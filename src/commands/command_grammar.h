@@ -3,7 +3,7 @@
 //
 //   on MASK...            off MASK...           default MASK...
 //   set NAME = VALUE      save FILE [MASK...]   apply FILE
-//   reapply [MASK...]     help
+//   reapply [MASK...]     restart-explorer      help
 //
 // Command words are English, in any letter case. Masks and names are as the panel shows the
 // tweaks, with "*" and "?"; one that holds blanks is written in double quotes, as on any command
@@ -16,7 +16,7 @@
 
 namespace qzr {
 
-enum class CommandVerb { kOn, kOff, kDefault, kSet, kSave, kApply, kReapply, kHelp };
+enum class CommandVerb { kOn, kOff, kDefault, kSet, kSave, kApply, kReapply, kHelp, kRestartExplorer };
 
 // Why a line is no command. kNone for a command; an unknown word or an empty line asks for help.
 enum class CommandFault {
@@ -26,7 +26,7 @@ enum class CommandFault {
   kMissingName,   // set without a name
   kMissingValue,  // set without "=" after the name
   kMissingFile,   // save or apply without a file
-  kExtraWords,    // apply FILE with more after it, help with words after it
+  kExtraWords,    // apply FILE with more after it, help or restart-explorer with words after it
   kUnclosedQuote,
 };
 

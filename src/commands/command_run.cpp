@@ -32,6 +32,7 @@ std::string_view VerbWord(CommandVerb verb) {
     case CommandVerb::kApply: return "apply";
     case CommandVerb::kReapply: return "reapply";
     case CommandVerb::kHelp: return "help";
+    case CommandVerb::kRestartExplorer: return "restart-explorer";
   }
   return "help";
 }
@@ -66,6 +67,7 @@ class CommandRun {
   CommandOutcome Save(const Command& command);
   CommandOutcome Apply(const Command& command);
   CommandOutcome Reapply(const Command& command);
+  CommandOutcome RestartExplorer() const;
 
   // Every tweak one of `masks` matches (every tweak for none), each once, in the listing's
   // order; a mask that matches nothing is noted.
@@ -113,6 +115,7 @@ class CommandRun {
 
 CommandOutcome CommandRun::Run(const Command& command) {
   if (command.Fault != CommandFault::kNone) return Fault(command);
+  if (command.Verb == CommandVerb::kRestartExplorer) return RestartExplorer();  // needs no tweaks
   // Before the host has named the settings folder there is no listing, and no folder for a file.
   if (command.Verb != CommandVerb::kHelp && setting_.Tweaks.empty()) return Message(std::string(Text(texts::kNoTweaks)));
   switch (command.Verb) {
@@ -123,9 +126,20 @@ CommandOutcome CommandRun::Run(const Command& command) {
     case CommandVerb::kSave: return Save(command);
     case CommandVerb::kApply: return Apply(command);
     case CommandVerb::kReapply: return Reapply(command);
-    case CommandVerb::kHelp: break;
+    case CommandVerb::kHelp:
+    case CommandVerb::kRestartExplorer: break;
   }
   return Help(command);
+}
+
+// Explorer's windows close and the taskbar goes for a moment: only when the user says so.
+CommandOutcome CommandRun::RestartExplorer() const {
+  UiApi& ui = *Os().ui;
+  if (!ui.AskYesNo(std::string(Text(texts::kRestartExplorerQuestion)), std::string(texts::kCaption)))
+    return Message(std::string(Text(texts::kExplorerNotRestarted)));
+  if (const long code = ui.RestartExplorer())
+    return Message(Format(Text(texts::kExplorerNotRestartable), {Utf8(Os().system->ErrorMessage(code))}));
+  return Message(std::string(Text(texts::kExplorerRestarted)));
 }
 
 CommandOutcome CommandRun::Fault(const Command& command) const {

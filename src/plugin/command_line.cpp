@@ -12,6 +12,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
+#include "plugin/setting_notices.h"
 #include "plugin/tweak_saving.h"
 #include "texts/texts.h"
 
@@ -54,6 +55,7 @@ void RunCommandLineOfState(const std::string& line) {
   StateActions actions(setting.IniDir);
   const CommandOutcome outcome = RunCommandLine(line, setting, actions);
   if (outcome.Changed) RereadHostPanel();
+  SendSettingNotices();
   Os().ui->ShowMessage(outcome.Summary, std::string(texts::kCaption));
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "apply/admin_import.h"
+#include "apply/setting_effects.h"
 #include "apply/tweak_fields.h"
 #include "commands/choice_fields.h"
 #include "commands/choices_file.h"
@@ -20,6 +21,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
+#include "plugin/setting_notices.h"
 #include "plugin/tweak_saving.h"
 #include "texts/admin_texts.h"
 #include "texts/dialog_texts.h"
@@ -37,7 +39,7 @@ struct FieldSpec {
 constexpr FieldSpec kFields[kContentFieldCount] = {
     {"State", host::kFtMultipleChoice}, {"Default", host::kFtString}, {"Is default", host::kFtBoolean},
     {"Store", host::kFtString},         {"Location", host::kFtString},     {"Chosen", host::kFtString},
-    {"Reverted", host::kFtBoolean},
+    {"Reverted", host::kFtBoolean},     {"Takes effect", host::kFtString},
 };
 
 // Text into a host buffer of `size` bytes: cut to fit, always terminated.
@@ -111,6 +113,7 @@ int EndBulkChange() {
   for (const ImportOutcome& outcome : outcomes) changed = changed || outcome.Applied;
   if (!outcomes.empty()) Os().ui->ShowMessage(AdminOutcomeText(outcomes), std::string(texts::kCaption));
   if (changed) RereadHostPanel();
+  SendSettingNotices();
   return host::kFtSetSuccess;
 }
 
@@ -166,6 +169,9 @@ int GetFieldValue(const std::string& remoteName, int index, void* value, int max
       return TextAnswer(value, maxlen, LocationFieldText(*tweak, language), host::kFtString);
     case ContentField::kChosen:
     case ContentField::kReverted: return ChoiceAnswer(*tweak, static_cast<ContentField>(index), value, maxlen);
+    case ContentField::kTakesEffect:
+      return TextAnswer(value, maxlen, Ansi(EffectTimingText(SettingEffectOf(*tweak).Timing, language)),
+                        host::kFtString);
     case ContentField::kState:
     case ContentField::kIsDefault: break;
   }

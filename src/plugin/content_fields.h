@@ -8,8 +8,8 @@ namespace qzr {
 
 // Fields in the order the host numbers them. New ones go at the end: hosts keep a column by its
 // number in their settings.
-enum class ContentField { kState, kDefault, kIsDefault, kStore, kLocation, kChosen, kReverted };
-inline constexpr int kContentFieldCount = 7;
+enum class ContentField { kState, kDefault, kIsDefault, kStore, kLocation, kChosen, kReverted, kTakesEffect };
+inline constexpr int kContentFieldCount = 8;
 
 // FsContentGetSupportedField: the field's name, and for State the choices ("Yes|No" in the
 // interface language) in `units`; ft_nomorefields past the last one.
@@ -22,7 +22,8 @@ int GetSupportedFieldFlags(int index);
 // ft_fileerror for a name the listing does not hold or a state that cannot be read. Chosen is
 // the user's last choice from the choices file (ft_fieldempty when there is none), Reverted
 // whether the live state no longer shows it (false when there is none); the choices file is
-// read once per listing, however many fields are asked.
+// read once per listing, however many fields are asked. Takes effect is when a change of the
+// setting shows ("at once", "Explorer restart", ...), from the table of setting effects.
 int GetFieldValue(const std::string& remoteName, int index, void* value, int maxlen);
 // FsContentSetValue: State set to the yes or no text switches the tweak through Save. Total
 // Commander's change of attributes calls it once per file and field, then once with a null name

@@ -14,6 +14,7 @@
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
+#include "plugin/setting_notices.h"
 #include "plugin/state_calls.h"
 #include "plugin/tweak_saving.h"
 #include "texts/texts.h"
@@ -38,6 +39,7 @@ class TweakActions final : public ApplyDialogActions {
       if (outcomes.empty()) throw ShownError(refusal.what());
       if (!outcomes.front().Applied) throw ShownError(outcomes.front().Reason);
     }
+    SendSettingNotices();
   }
   void Rebuild() override { RebuildBase(); }
 };

@@ -42,6 +42,7 @@ void SaveTweakOfState(const TTWREC& tweak, int radioIndex, const std::string& ty
     ForgetPanelCachesAtEnd forget;
     SaveTweak(tweak, radioIndex, typedValue, State().OSIsNT, UndoFolder(State().IniDir), admin);
   }
+  NoteSettingChanged(tweak);
   RecordChosenState(tweak);
 }
 
@@ -50,6 +51,7 @@ bool RestoreDefaultOfState(const TTWREC& tweak, AdminImport* admin) {
     ForgetPanelCachesAtEnd forget;
     if (!RestoreDefault(tweak, State().OSIsNT, UndoFolder(State().IniDir), admin)) return false;
   }
+  NoteSettingChanged(tweak);
   RecordChosenState(tweak);
   return true;
 }

@@ -64,6 +64,7 @@ inline constexpr Bilingual kHelp{
     "save FILE [MASK...]  -  write the tweaks' states to a profile\n"
     "apply FILE  -  apply a profile\n"
     "reapply [MASK...]  -  apply again your choices that Windows turned back\n"
+    "restart-explorer  -  restart Explorer, for the settings that take effect then\n"
     "help  -  this list\n"
     "A FILE without a folder is kept beside the plugin's settings file.",
     "Команды папки QZR_TC (маски с * и ?; имя с пробелами — в двойных кавычках):\n"
@@ -74,8 +75,18 @@ inline constexpr Bilingual kHelp{
     "save ФАЙЛ [МАСКА...]  -  записать состояния настроек в профиль\n"
     "apply ФАЙЛ  -  применить профиль\n"
     "reapply [МАСКА...]  -  снова применить выбор, который отменила Windows\n"
+    "restart-explorer  -  перезапустить Проводник, чтобы вступили в силу настройки, которые его ждут\n"
     "help  -  этот список\n"
     "ФАЙЛ без папки хранится рядом с файлом настроек плагина."};
+
+// restart-explorer: the question first, then what came of it.
+inline constexpr Bilingual kRestartExplorerQuestion{
+    "Restart Explorer now? Its folder windows close, and the taskbar and the desktop disappear for a moment.",
+    "Перезапустить Проводник сейчас? Его окна папок закроются, а панель задач и рабочий стол на миг исчезнут."};
+inline constexpr Bilingual kExplorerRestarted{"Explorer was restarted.", "Проводник перезапущен."};
+inline constexpr Bilingual kExplorerNotRestarted{"Explorer was not restarted.", "Проводник не перезапущен."};
+inline constexpr Bilingual kExplorerNotRestartable{"Explorer could not be restarted. %s",
+                                                   "Не удалось перезапустить Проводник. %s"};
 
 // The profile's header, in the file (English in every language: it says what wrote the file).
 inline constexpr std::string_view kProfileTitle = "QZR_TC profile";

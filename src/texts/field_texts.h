@@ -16,6 +16,14 @@ inline constexpr std::string_view kStoreRegistry = "Registry";
 inline constexpr std::string_view kStoreIni = "INI";
 inline constexpr std::string_view kStoreCfg = "CFG";
 
+// When a change shows (the Takes effect column): at once, when its program (or Explorer) starts
+// again, after the next sign-in, after a restart of Windows.
+inline constexpr Bilingual kTakesEffectAtOnce{"at once", "сразу"};
+inline constexpr Bilingual kTakesEffectProgramRestart{"program restart", "перезапуск программы"};
+inline constexpr Bilingual kTakesEffectExplorerRestart{"Explorer restart", "перезапуск Проводника"};
+inline constexpr Bilingual kTakesEffectSignOut{"sign-out", "повторный вход"};
+inline constexpr Bilingual kTakesEffectRestart{"restart", "перезагрузка"};
+
 // regedit's name for a key's unnamed value.
 inline constexpr Bilingual kUnnamedValue{"(Default)", "(По умолчанию)"};
 

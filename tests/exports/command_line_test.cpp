@@ -221,6 +221,7 @@ TEST_F(CommandLineTest, EachCommandChangesWhatItNamesThroughSaveAndSumsItUpOnce)
     row.before();
     commander_.Take();
     ui_.messages.clear();
+    ui_.notices.clear();
     const size_t undoBefore = UndoFiles();
     State().Language = row.language;
     EXPECT_EQ(Quote(row.command), host::kFsExecOk);
@@ -235,6 +236,8 @@ TEST_F(CommandLineTest, EachCommandChangesWhatItNamesThroughSaveAndSumsItUpOnce)
         << "an undo file per change (and the folder's descript.ion)";
     EXPECT_EQ(commander_.Take(), row.undoFiles ? std::vector<PostedMessage>{kReread} : std::vector<PostedMessage>{})
         << "the panel rereads after a change";
+    EXPECT_EQ(ui_.notices, row.undoFiles ? std::vector<std::string>{"WM_SETTINGCHANGE"} : std::vector<std::string>{})
+        << "Windows is told once per command that changed something";
   }
 }
 

@@ -54,6 +54,8 @@ class ContentFieldsTest : public PluginTest {
                                      "DEFAULT> kept\r\n");
     Definition("typed.tweak", "TWEAKNAME> Typed delay\r\n" + reg +
                                   "VALUENAME> Delay\r\nVALUETYPE> STRING\r\nNOTBOOL> 1\r\nDEFAULT> 400\r\n");
+    Definition("menu.tweak", "TWEAKNAME> Menu delay\r\nROOTKEY> HKCU\r\nPATH> Control Panel\\Desktop\r\n"
+                             "VALUENAME> MenuShowDelay\r\nVALUETYPE> STRING\r\nNOTBOOL> 1\r\nDEFAULT> 400\r\n");
     Definition("bytes.tweak", "TWEAKNAME> Byte value\r\n" + reg +
                                   "VALUENAME> Bytes\r\nVALUETYPE> BIN\r\nSIZE> 4\r\nNOTBOOL> 1\r\nDEFAULT> 01000000\r\n");
     Definition("ini.tweak", "TWEAKNAME> INI switch\r\nTYPE> INI\r\nPATH> " + User() +
@@ -135,7 +137,7 @@ class ContentFieldsTest : public PluginTest {
   ScratchKey scratch_;
 };
 
-TEST_F(ContentFieldsTest, ListsSevenFieldsAndADefaultViewOfFourColumns) {
+TEST_F(ContentFieldsTest, ListsEightFieldsAndADefaultViewOfFourColumns) {
   struct Row {
     const char* name;
     int type;
@@ -143,10 +145,10 @@ TEST_F(ContentFieldsTest, ListsSevenFieldsAndADefaultViewOfFourColumns) {
   const Row expected[] = {{"State", host::kFtMultipleChoice}, {"Default", host::kFtString},
                           {"Is default", host::kFtBoolean},   {"Store", host::kFtString},
                           {"Location", host::kFtString},      {"Chosen", host::kFtString},
-                          {"Reverted", host::kFtBoolean}};
+                          {"Reverted", host::kFtBoolean},     {"Takes effect", host::kFtString}};
   for (uint8_t language : {kEnglish, kRussian}) {
     State().Language = language;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 8; ++i) {
       char name[64] = "x", units[64] = "x";
       EXPECT_EQ(FsContentGetSupportedField(i, name, units, sizeof name), expected[i].type) << i;
       EXPECT_STREQ(name, expected[i].name) << "English in both languages";
@@ -155,9 +157,9 @@ TEST_F(ContentFieldsTest, ListsSevenFieldsAndADefaultViewOfFourColumns) {
     }
     EXPECT_EQ(FsContentGetSupportedFieldFlags(-1), host::kContFlagsEdit)
         << "the flags of all fields: on 0 Total Commander offers none in its change of attributes";
-    EXPECT_EQ(FsContentGetSupportedFieldFlags(7), 0);
+    EXPECT_EQ(FsContentGetSupportedFieldFlags(8), 0);
     char name[8], units[8];
-    EXPECT_EQ(FsContentGetSupportedField(7, name, units, sizeof name), host::kFtNoMoreFields);
+    EXPECT_EQ(FsContentGetSupportedField(8, name, units, sizeof name), host::kFtNoMoreFields);
     EXPECT_EQ(FsContentGetSupportedField(-1, name, units, sizeof name), host::kFtNoMoreFields);
     EXPECT_EQ(FsContentGetSupportedField(0, name, units, 3), host::kFtMultipleChoice);
     EXPECT_STREQ(name, "St") << "cut to the buffer";
@@ -234,6 +236,11 @@ TEST_F(ContentFieldsTest, EveryFieldOfEveryKindOfTweakInBothLanguages) {
       EXPECT_EQ(Field(c.tweak, 4), (Answer{S, c.location}));
       EXPECT_EQ(Field(c.tweak, 5), (Answer{E, ""})) << "never chosen";
       EXPECT_EQ(Field(c.tweak, 6), (Answer{B, "0"})) << "nothing chosen, nothing reverted";
+      // No row of the setting effects holds the scratch key: a registry setting is taken to show
+      // after the next sign-in, a file's when its program starts again.
+      const bool registry = c.store.Text == "Registry";
+      EXPECT_EQ(Field(c.tweak, 7), (Answer{S, registry ? Ansi(language ? "повторный вход" : "sign-out")
+                                                       : Ansi(language ? "перезапуск программы" : "program restart")}));
     }
     EXPECT_EQ(World(), before) << "reading creates and changes nothing";
   }
@@ -243,7 +250,8 @@ TEST_F(ContentFieldsTest, EveryFieldOfEveryKindOfTweakInBothLanguages) {
   EXPECT_EQ(Field("nothing.", 3), (Answer{host::kFtFileError, ""}));
   EXPECT_EQ(Field(".", 0), (Answer{host::kFtFieldEmpty, ""}));
   EXPECT_EQ(Field("..", 4), (Answer{host::kFtFieldEmpty, ""}));
-  EXPECT_EQ(Field("Registry switch.", 7), (Answer{host::kFtNoSuchField, ""}));
+  EXPECT_EQ(Field("Menu delay.", 7), (Answer{S, "at once"})) << "SystemParametersInfo makes it true at once";
+  EXPECT_EQ(Field("Registry switch.", 8), (Answer{host::kFtNoSuchField, ""}));
   EXPECT_EQ(Field("Registry switch.", -1), (Answer{host::kFtNoSuchField, ""}));
   EXPECT_FALSE(Exists(User() + "missing"));
 }
@@ -275,7 +283,9 @@ TEST_F(ContentFieldsTest, SettingStateWritesWhatSaveWritesAndIsRefusedAsSaveIs) 
     EXPECT_EQ(Field(c.tweak, 0), (Answer{host::kFtMultipleChoice, c.choice == 0 ? "Yes" : "No"}))
         << "the next read sees the change";
   }
+  EXPECT_TRUE(ui_.notices.empty()) << "Windows is told at the end of the change";
   EXPECT_EQ(EndSet(), host::kFtSetSuccess);
+  EXPECT_EQ(ui_.notices, std::vector<std::string>{"WM_SETTINGCHANGE"}) << "eight Saves, one broadcast";
   EXPECT_TRUE(ui_.messages.empty());
   EXPECT_EQ(ListFolder(UndoFolder(Module())).size(), 2 * std::size(cases) + 1)
       << "each Save and each bulk change left its undo file (and the descript.ion)";
@@ -286,6 +296,9 @@ TEST_F(ContentFieldsTest, SettingStateWritesWhatSaveWritesAndIsRefusedAsSaveIs) 
     EXPECT_EQ(Field("Registry switch.", 0), (Answer{host::kFtMultipleChoice, "Да"}));
   }
   State().Language = kEnglish;
+
+  EXPECT_EQ(EndSet(), host::kFtSetSuccess);
+  ui_.notices.clear();
 
   // What Save refuses: a CFG file that cannot be made. Its message shows once in a change.
   const std::string before = World();
@@ -298,6 +311,7 @@ TEST_F(ContentFieldsTest, SettingStateWritesWhatSaveWritesAndIsRefusedAsSaveIs) 
   EXPECT_EQ(Set("CFG nowhere.", "Yes"), host::kFtFileError);
   EXPECT_EQ(ui_.messages.size(), 2u) << "the next change shows it again";
   EXPECT_EQ(EndSet(), host::kFtSetSuccess);
+  EXPECT_TRUE(ui_.notices.empty()) << "nothing changed, nothing sent";
 
   // What the columns cannot set.
   EXPECT_EQ(Set("Typed delay.", "Yes"), host::kFtFileError) << "typed by hand";
@@ -431,6 +445,8 @@ TEST_F(ContentFieldsTest, TotalCommandersWindowIsAskedToRereadAfterASaveAndNoOth
   EXPECT_EQ(FsExecuteFile(commander.handle(), remote.data(), open), host::kFsExecOk);
   EXPECT_EQ(Script().ApplyShown, 1);
   EXPECT_EQ(commander.Take(), std::vector<PostedMessage>{reread}) << "after the dialog's Save";
+  EXPECT_EQ(ui_.notices, std::vector<std::string>{"WM_SETTINGCHANGE"}) << "and Windows is told";
+  ui_.notices.clear();
 
   EXPECT_EQ(Set("Registry switch.", "No"), host::kFtSetSuccess);
   EXPECT_EQ(Set("INI switch.", "Yes"), host::kFtSetSuccess);
@@ -444,10 +460,12 @@ TEST_F(ContentFieldsTest, TotalCommandersWindowIsAskedToRereadAfterASaveAndNoOth
   EXPECT_TRUE(other.Take().empty());
   EXPECT_TRUE(commander.Take().empty());
 
+  ui_.notices.clear();
   Script().TypedValue = "not typed here";
   std::string nowhere = kDelim + "CFG nowhere.";
   EXPECT_EQ(FsExecuteFile(commander.handle(), nowhere.data(), open), host::kFsExecOk);
   EXPECT_TRUE(commander.Take().empty()) << "a refused Save changes nothing to show";
+  EXPECT_TRUE(ui_.notices.empty()) << "nor anything to tell";
 }
 
 TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSavesAfterTheSettingsCameTwice) {
@@ -491,7 +509,7 @@ TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSavesAfterTheSettin
   c.join();
   EXPECT_EQ(bad, std::vector<std::string>{});
   EXPECT_EQ(ui_.messages, std::vector<std::string>{});
-  EXPECT_EQ(HostList().size(), 8u);
+  EXPECT_EQ(HostList().size(), 9u);
   EXPECT_EQ(Field("Registry switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"})) << "the last save counts";
   EXPECT_EQ(Field("CFG switch.", 0), (Answer{host::kFtMultipleChoice, "Yes"}));
 
@@ -500,7 +518,7 @@ TEST_F(ContentFieldsTest, FieldsReadFromTwoThreadsWhileAThirdSavesAfterTheSettin
   std::memcpy(dps.DefaultIniName, elsewhere.c_str(), elsewhere.size() + 1);
   FsSetDefaultParams(&dps);
   EXPECT_EQ(State().IniDir, Module());
-  EXPECT_EQ(HostList().size(), 8u);
+  EXPECT_EQ(HostList().size(), 9u);
 }
 
 }  // namespace

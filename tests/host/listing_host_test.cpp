@@ -94,7 +94,7 @@ TEST_F(ListingHostTest, ColumnsShowTheStateAndSwitchIt) {
   module.Start(settings_.path("wfx.ini"));
   module.List(std::string(1, kPathDelim));
   EXPECT_EQ(module.FieldNames(), (std::vector<std::string>{"State", "Default", "Is default", "Store", "Location",
-                                                          "Chosen", "Reverted"}));
+                                                          "Chosen", "Reverted", "Takes effect"}));
   int code = 0;
   EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 3, &code), "Registry");
   EXPECT_EQ(code, qzr::host::kFtString);

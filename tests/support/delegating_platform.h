@@ -247,6 +247,22 @@ class DelegatingUi : public UiApi {
     Before("AskYesNo");
     return inner_.AskYesNo(text, caption);
   }
+  void BroadcastSettingChange(const std::string& area) override {
+    Before("BroadcastSettingChange");
+    inner_.BroadcastSettingChange(area);
+  }
+  void NotifyAssociationsChanged() override {
+    Before("NotifyAssociationsChanged");
+    inner_.NotifyAssociationsChanged();
+  }
+  bool SetSystemParameter(uint32_t action, uint32_t uiParam, const std::vector<int32_t>& numbers) override {
+    Before("SetSystemParameter");
+    return inner_.SetSystemParameter(action, uiParam, numbers);
+  }
+  long RestartExplorer() override {
+    Before("RestartExplorer");
+    return inner_.RestartExplorer();
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}

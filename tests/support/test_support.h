@@ -4,6 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -76,8 +77,28 @@ class RecordingUi final : public UiApi {
     answers.erase(answers.begin());
     return yes;
   }
-  std::vector<std::string> messages, captions, opened, questions, questionCaptions;
+  // Notices of changed settings and restarts of Explorer are only recorded, as the POSIX
+  // substitute words them (its header lists the lines): the test's system stays as it is.
+  void BroadcastSettingChange(const std::string& area) override {
+    notices.push_back(area.empty() ? "WM_SETTINGCHANGE" : "WM_SETTINGCHANGE " + area);
+  }
+  void NotifyAssociationsChanged() override { notices.push_back("SHCNE_ASSOCCHANGED"); }
+  bool SetSystemParameter(uint32_t action, uint32_t uiParam, const std::vector<int32_t>& numbers) override {
+    char head[32];
+    std::snprintf(head, sizeof head, "SPI 0x%X", static_cast<unsigned>(action));
+    std::string line = head;
+    for (size_t i = 0; i < numbers.size(); ++i) line += (i ? "," : " ") + std::to_string(numbers[i]);
+    if (numbers.empty()) line += " " + std::to_string(uiParam);
+    notices.push_back(line);
+    return true;
+  }
+  long RestartExplorer() override {
+    notices.push_back("restart Explorer");
+    return restartResult;
+  }
+  std::vector<std::string> messages, captions, opened, questions, questionCaptions, notices;
   std::vector<bool> answers;
+  long restartResult = 0;
 
  private:
   UiApi* real_ = Os().ui;

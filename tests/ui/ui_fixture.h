@@ -31,6 +31,11 @@ class ForwardingUi final : public UiApi {
   bool AskYesNo(const std::string& text, const std::string& caption) override {
     return real_->AskYesNo(text, caption);
   }
+  // The Wine prefix's settings and its Explorer stay as they are.
+  void BroadcastSettingChange(const std::string&) override {}
+  void NotifyAssociationsChanged() override {}
+  bool SetSystemParameter(uint32_t, uint32_t, const std::vector<int32_t>&) override { return true; }
+  long RestartExplorer() override { return 0; }
   std::vector<std::pair<std::string, void*>> opened;
 
  private:

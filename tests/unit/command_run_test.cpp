@@ -50,5 +50,44 @@ TEST(CommandRunTest, AFileWithoutAFolderFromTheRootIsKeptInTheSettingsFolder) {
 #endif
 }
 
+class RestartExplorerTest : public PluginTest {};
+
+// Asked first, in the interface language; only a Yes restarts, whatever the folder holds.
+TEST_F(RestartExplorerTest, AsksFirstAndRestartsOnlyOnYes) {
+  struct Case {
+    const char* what;
+    bool yes;
+    long failure;
+    uint8_t language;
+    std::vector<std::string> notices;
+    std::string summary;
+  };
+  const std::string failed = "Explorer could not be restarted. " + Os().system->AnsiToUtf8(Os().system->ErrorMessage(5));
+  const Case cases[] = {
+      {"yes", true, 0, kEnglish, {"restart Explorer"}, "Explorer was restarted."},
+      {"no", false, 0, kEnglish, {}, "Explorer was not restarted."},
+      {"refused", true, 5, kEnglish, {"restart Explorer"}, failed},
+      {"Russian", true, 0, kRussian, {"restart Explorer"}, "Проводник перезапущен."},
+  };
+  RefusingActions actions;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ui_.notices.clear();
+    ui_.questions.clear();
+    ui_.answers = {c.yes};
+    ui_.restartResult = c.failure;
+    const CommandOutcome outcome = RunCommandLine("restart-explorer", CommandSetting{{}, "", c.language}, actions);
+    EXPECT_EQ(outcome.Summary, c.summary);
+    EXPECT_FALSE(outcome.Changed) << "no tweak changed: the panel needs no reread";
+    EXPECT_EQ(ui_.notices, c.notices);
+    ASSERT_EQ(ui_.questions.size(), 1u);
+    EXPECT_EQ(ui_.questions[0].rfind(c.language == kEnglish ? "Restart Explorer now?" : "Перезапустить Проводник", 0), 0u);
+  }
+  ui_.questions.clear();
+  EXPECT_EQ(RunCommandLine("restart-explorer now", CommandSetting{{}, "", kEnglish}, actions).Summary,
+            "restart-explorer: too many words.");
+  EXPECT_TRUE(ui_.questions.empty());
+}
+
 }  // namespace
 }  // namespace qzr::test

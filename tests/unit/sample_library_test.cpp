@@ -7,6 +7,7 @@
 
 #include "database/plugin_database.h"
 #include "plugin/state_calls.h"
+#include "apply/setting_effects.h"
 #include "apply/tweak_state.h"
 #include "support/test_support.h"
 
@@ -83,6 +84,42 @@ TEST_F(SampleLibraryTest, FilesAreAsciiWithCrLfAndNameWhatTheyDo) {
       ASSERT_TRUE(crLf) << name << ": a line end other than CR LF at byte " << i;
     }
   }
+}
+
+// Every registry tweak finds its own row of the setting effects (never the row for what the table
+// does not know), and the row's timing is the one the comment states: a setting the row sets
+// through SystemParametersInfo shows at once although its registry value waits for a sign-in.
+TEST_F(SampleLibraryTest, EveryTweakHasItsRowOfSettingEffectsAndTheTimingItsCommentStates) {
+  const std::pair<const char*, EffectTiming> stated[] = {
+      {"takes effect at once", EffectTiming::kAtOnce},
+      {"takes effect when Explorer restarts", EffectTiming::kExplorerRestart},
+      {"takes effect after a restart", EffectTiming::kRestart},
+      {"the next sign-in", EffectTiming::kSignOut},
+      {"takes effect when Edge", EffectTiming::kProgramRestart},
+  };
+  int checked = 0;
+  for (const std::string& name : files_) {
+    const TTWREC& tweak = Tweak(name);
+    if (tweak.PlugType != kPlugReg) {
+      EXPECT_EQ(SettingEffectOf(tweak).Timing, EffectTiming::kProgramRestart) << name;
+      continue;
+    }
+    const SettingEffect* row = FindSettingEffect(tweak);
+    if (!row) {
+      ADD_FAILURE() << name << ": no row of the setting effects holds " << tweak.Path << "\\" << tweak.VarName;
+      continue;
+    }
+    const std::string text = ReadBytes(module_.path("plugins") + kPathDelim + name);
+    const std::string comments = text.substr(0, text.find("TWEAKNAME>"));
+    for (const auto& [phrase, timing] : stated) {
+      if (comments.find(phrase) == std::string::npos) continue;
+      const bool setAtOnce = timing == EffectTiming::kSignOut && row->ParameterAction != 0;
+      EXPECT_EQ(row->Timing, setAtOnce ? EffectTiming::kAtOnce : timing) << name << ": " << phrase;
+      ++checked;
+      break;
+    }
+  }
+  EXPECT_GE(checked, 60) << "the phrases still name most comments' timings";
 }
 
 TEST_F(SampleLibraryTest, NamesAreDistinctFileNames) {

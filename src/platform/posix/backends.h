@@ -122,6 +122,10 @@ class Ui final : public UiApi {
   // The question goes to standard error with the answer; the answer is the oldest one queued by
   // AnswerNextQuestion, else No: nobody can click Yes, and No leaves everything as it was.
   bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void BroadcastSettingChange(const std::string& area) override;
+  void NotifyAssociationsChanged() override;
+  bool SetSystemParameter(uint32_t action, uint32_t uiParam, const std::vector<int32_t>& numbers) override;
+  long RestartExplorer() override;
 
   struct Posted {
     uint32_t Message = 0;
@@ -138,6 +142,12 @@ class Ui final : public UiApi {
   static void AnswerNextQuestion(bool yes);
   // Drops answers no question took.
   static void ForgetAnswers();
+  // What was sent to tell the system of changed settings, oldest first, as lines:
+  // "WM_SETTINGCHANGE Policy", "WM_SETTINGCHANGE" (no text), "SHCNE_ASSOCCHANGED",
+  // "SPI 0x6B 200" (action and uiParam), "SPI 0x4 6,10,0" (the numbers), "restart Explorer".
+  static std::vector<std::string> TakeSettingNotices();
+  // The uiParam (or the numbers) last set with a SystemParametersInfo action; empty when never.
+  static std::vector<int32_t> SystemParameter(uint32_t action);
 };
 
 }  // namespace qzr::posix

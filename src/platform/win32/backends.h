@@ -72,6 +72,10 @@ class Ui final : public UiApi {
   std::string WindowClassName(void* window) override;
   bool PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void BroadcastSettingChange(const std::string& area) override;
+  void NotifyAssociationsChanged() override;
+  bool SetSystemParameter(uint32_t action, uint32_t uiParam, const std::vector<int32_t>& numbers) override;
+  long RestartExplorer() override;
 };
 
 }  // namespace qzr::win32
