@@ -7,9 +7,9 @@
 
 namespace qzr::texts {
 
-// The first line of every summary: tweaks switched (or otherwise changed), skipped, refused.
-inline constexpr Bilingual kCommandCounts{"%s: %d switched, %d skipped, %d refused.",
-                                          "%s: переключено %d, пропущено %d, отказано %d."};
+// The first line of every summary: tweaks saved (switched, set or put back to their default), skipped, refused.
+inline constexpr Bilingual kCommandCounts{"%s: %d saved, %d skipped, %d refused.",
+                                          "%s: сохранено %d, пропущено %d, отказано %d."};
 // Why tweaks were skipped.
 inline constexpr Bilingual kSkippedTyped{
     "Skipped %d typed by hand: give each its value with set NAME = VALUE.",

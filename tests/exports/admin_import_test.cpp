@@ -198,8 +198,8 @@ TEST_F(AdminImportTest, AChangeOfAttributesAndACommandAskOnceForAllTheirRefusedC
       {false, false, kAllOff.c_str(),
        "Still refused:\nMachine dword: " + kRefusedA + "\nMachine key: Unable to write to HKEY_LOCAL_MACHINE\\" +
            kMachineKey + "\\Sub\nMachine text: " + kRefusedA},
-      {true, true, kAllOn.c_str(), "on: 3 switched, 0 skipped, 0 refused.\nApplied as administrator:" + names},
-      {true, false, kAllOff.c_str(), "on: 0 switched, 0 skipped, 3 refused.\nRefused:\nMachine dword: " + kRefusedA +
+      {true, true, kAllOn.c_str(), "on: 3 saved, 0 skipped, 0 refused.\nApplied as administrator:" + names},
+      {true, false, kAllOff.c_str(), "on: 0 saved, 0 skipped, 3 refused.\nRefused:\nMachine dword: " + kRefusedA +
                                          "\nMachine key: Unable to write to HKEY_LOCAL_MACHINE\\" + kMachineKey +
                                          "\\Sub\nMachine text: " + kRefusedA},
   };
@@ -255,7 +255,7 @@ TEST_F(AdminImportTest, AUserSettingIsNeverElevated) {
   EXPECT_TRUE(ui_.questions.empty());
   EXPECT_TRUE(system_.files.empty());
   ASSERT_EQ(ui_.messages.size(), 3u);
-  EXPECT_EQ(ui_.messages[0], "on: 0 switched, 0 skipped, 1 refused.\nRefused:\nUser dword: Unable to write to "
+  EXPECT_EQ(ui_.messages[0], "on: 0 saved, 0 skipped, 1 refused.\nRefused:\nUser dword: Unable to write to "
                              "HKEY_CURRENT_USER\\" + ScratchKey::Path("Admin"));
   EXPECT_EQ(UndoFiles(), 0u);
 }

@@ -163,31 +163,31 @@ TEST_F(CommandLineTest, EachCommandChangesWhatItNamesThroughSaveAndSumsItUpOnce)
     uint8_t language = kEnglish;
   };
   const std::vector<Row> rows = {
-      {"on Registry* REG*", "on: 1 switched, 0 skipped, 0 refused.",
+      {"on Registry* REG*", "on: 1 saved, 0 skipped, 0 refused.",
        "Flag=1;Odd=1;Gone=yes;Delay=250;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;", 1},
-      {"off \"Odd = name; with blanks\" INI* cfg?sw*", "off: 3 switched, 0 skipped, 0 refused.",
+      {"off \"Odd = name; with blanks\" INI* cfg?sw*", "off: 3 saved, 0 skipped, 0 refused.",
        "Flag=7;Odd=0;Gone=yes;Delay=250;Bytes=10,11;Inner=1;Fast=no;cfg:# game\r\ncache=64\r\nsound=on\r\n;", 3},
       {"OFF *",
-       "off: 7 switched, 2 skipped, 1 refused.\nSkipped 2 typed by hand: give each its value with set NAME = VALUE.\n"
+       "off: 7 saved, 2 skipped, 1 refused.\nSkipped 2 typed by hand: give each its value with set NAME = VALUE.\n"
        "Refused:\n" + refused,
        "Flag=0;Odd=0;Gone=no;Delay=250;Bytes=10,11;Inner=0;Fast=no;cfg:# game\r\ncache=64\r\nsound=off\r\n;", 7},
-      {"off Registry*", "off: переключено 1, пропущено 0, отказано 0.",
+      {"off Registry*", "off: сохранено 1, пропущено 0, отказано 0.",
        "Flag=0;Odd=1;Gone=yes;Delay=250;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;", 1,
        [] {}, kRussian},
       // Every form of default: a value, a value deleted, a key deleted, typed text and bytes,
       // an INI key deleted, a CFG value; none given; a refusal.
       {"default *",
-       "default: 8 switched, 1 skipped, 1 refused.\nSkipped 1 whose definition gives no default.\nRefused:\n" + refused,
+       "default: 8 saved, 1 skipped, 1 refused.\nSkipped 1 whose definition gives no default.\nRefused:\n" + refused,
        "Flag=0;Odd=0;Delay=400;Bytes=1,0;no Fast;cfg:# game\r\ncache=32\r\nsound=on\r\n;", 8},
-      {"on \"Typed delay\"", "on: 0 switched, 1 skipped, 0 refused.\n" + typedSkip, seeded, 0},
-      {"set Typed delay = 300 ms", "set: 1 switched, 0 skipped, 0 refused.",
+      {"on \"Typed delay\"", "on: 0 saved, 1 skipped, 0 refused.\n" + typedSkip, seeded, 0},
+      {"set Typed delay = 300 ms", "set: 1 saved, 0 skipped, 0 refused.",
        "Flag=7;Odd=1;Gone=yes;Delay=300 ms;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;", 1},
-      {"set \"byte VALUE.\" = 0c0D", "set: 1 switched, 0 skipped, 0 refused.",
+      {"set \"byte VALUE.\" = 0c0D", "set: 1 saved, 0 skipped, 0 refused.",
        "Flag=7;Odd=1;Gone=yes;Delay=250;Bytes=12,13;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;", 1},
-      {"on \"CFG nowhere\"", "on: 0 switched, 0 skipped, 1 refused.\nRefused:\n" + refused, seeded, 0},
+      {"on \"CFG nowhere\"", "on: 0 saved, 0 skipped, 1 refused.\nRefused:\n" + refused, seeded, 0},
       // A choice Windows turned back is applied again; one still as chosen is left alone.
       // The panel read the CFG file before it changed: the command looks afresh.
-      {"reapply", "reapply: 2 switched, 0 skipped, 0 refused.\n1 still as chosen.",
+      {"reapply", "reapply: 2 saved, 0 skipped, 0 refused.\n1 still as chosen.",
        "Flag=1;Odd=0;Gone=yes;Delay=250;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;", 2,
        [this] {
          Quote("on cfg?sw*");  // the first choice: it is looked at before any Save forgets the reads
@@ -201,7 +201,7 @@ TEST_F(CommandLineTest, EachCommandChangesWhatItNamesThroughSaveAndSumsItUpOnce)
        "Flag=7;Odd=0;Gone=yes;Delay=250;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;", 0,
        [this] { Quote("off Odd*"); }},
       // Bad input: a clear message, nothing changed.
-      {"on Nothing* Reg?stry*", "on: 1 switched, 0 skipped, 0 refused.\nNo tweak matches \"Nothing*\".",
+      {"on Nothing* Reg?stry*", "on: 1 saved, 0 skipped, 0 refused.\nNo tweak matches \"Nothing*\".",
        "Flag=1;Odd=1;Gone=yes;Delay=250;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;", 1},
       {"on Nothing*", "No tweak matches \"Nothing*\".", seeded, 0},
       {"off", "off: name the tweaks, or give a mask such as \"Explorer*\".", seeded, 0},
@@ -260,7 +260,7 @@ TEST_F(CommandLineTest, AProfileSavedThenAppliedOnAFreshSystemGivesBackEveryStat
   ui_.messages.clear();
   ASSERT_NE(States(), states);
   ASSERT_EQ(Quote("apply \"" + path + "\""), host::kFsExecOk);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{"apply: 9 switched, 0 skipped, 1 refused.\nRefused:\nCFG nowhere: " +
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"apply: 9 saved, 0 skipped, 1 refused.\nRefused:\nCFG nowhere: " +
                                                    RefusalOf("CFG nowhere")});
   EXPECT_EQ(States(), states) << "every state as it was saved";
 
@@ -277,7 +277,7 @@ TEST_F(CommandLineTest, ABadProfileOrFileChangesNothingItShouldNot) {
              "\"Typed delay\" = on\r\n\"CFG switch\" = \"5\"\r\nTyped delay = \"275\"\r\n");
   EXPECT_EQ(Quote("apply hand.txt"), host::kFsExecOk);
   EXPECT_EQ(ui_.messages, std::vector<std::string>{
-                              "apply: 2 switched, 0 skipped, 0 refused.\nLine 3 is not understood: this is not a line\n"
+                              "apply: 2 saved, 0 skipped, 0 refused.\nLine 3 is not understood: this is not a line\n"
                               "Line 4: no tweak is named \"No such tweak\".\n"
                               "Line 5: \"Typed delay\" takes a value typed by hand, not on or off.\n"
                               "Line 6: \"CFG switch\" is switched on or off, not typed."});

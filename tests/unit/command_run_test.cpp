@@ -26,7 +26,7 @@ TEST(CommandRunTest, ASummaryListsTheFirstRefusalsAndNotesAndCountsTheRest) {
   RefusingActions actions;
   const CommandSetting setting{tweaks, "", kEnglish};
   const CommandOutcome refused = RunCommandLine("on T* t1", setting, actions);
-  EXPECT_EQ(refused.Summary, "on: 0 switched, 0 skipped, 5 refused.\nRefused:\nT0: no T0\nT1: no T1\nT2: no T2\n... and 2 more.");
+  EXPECT_EQ(refused.Summary, "on: 0 saved, 0 skipped, 5 refused.\nRefused:\nT0: no T0\nT1: no T1\nT2: no T2\n... and 2 more.");
   EXPECT_FALSE(refused.Changed);
   const CommandOutcome unmatched = RunCommandLine("off a b c d e f g h i j", setting, actions);
   EXPECT_EQ(unmatched.Summary,
