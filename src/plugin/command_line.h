@@ -6,7 +6,7 @@
 
 namespace qzr {
 
-// Runs `line` (the text after "quote ", in the host's bytes) over the listing's tweaks, each
+// Runs `line` (the text after "quote ", as UTF-8) over the listing's tweaks, each
 // change through the Save the apply dialog runs, and shows its summary in one message box, in
 // the interface language. After a command that changed something, Total Commander's panel is
 // asked to reread, as after a Save.

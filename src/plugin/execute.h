@@ -11,6 +11,8 @@
 
 namespace qzr {
 
+// `remoteName` in the ANSI code page, as the listing names tweaks; `verb` as UTF-8 text, so that a
+// command line typed in any script reaches the command runner whole.
 void ExecuteFile(const std::string& remoteName, const std::string& verb);
 
 // Opens the tweak behind a virtual file name: reads its state, shows the apply dialog, and

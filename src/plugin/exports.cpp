@@ -2,6 +2,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/path_text.h"
+#include "platform/platform.h"
 #include "plugin/execute.h"
 #include "plugin/exports.h"
 #include "plugin/file_ops.h"
@@ -57,7 +59,7 @@ QZR_EXPORT int DCPCALL FsFindClose(void* Hdl) {
 QZR_EXPORT int DCPCALL FsGetFile(char* RemoteName, char* LocalName, int /*CopyFlags*/, void* /*RemoteInfo*/) {
   return Entry(kFsFileWriteError, [&] {
     if (!RemoteName || !LocalName) return kFsFileNotFound;
-    switch (CopyReportOut(RemoteName, LocalName)) {
+    switch (CopyReportOut(RemoteName, PathOfAnsi(LocalName))) {
       case CopyOutcome::kDone: return kFsFileOk;
       case CopyOutcome::kNotFound: return kFsFileNotFound;
       case CopyOutcome::kWriteError: return kFsFileWriteError;
@@ -86,7 +88,7 @@ QZR_EXPORT int DCPCALL FsExtractCustomIcon(char* RemoteName, int /*ExtractFlags*
 QZR_EXPORT int DCPCALL FsExecuteFile(void* MainWin, char* RemoteName, char* Verb) {
   return Entry(kFsExecOk, [&] {
     RememberHostWindow(MainWin);
-    if (RemoteName && Verb) ExecuteFile(RemoteName, Verb);
+    if (RemoteName && Verb) ExecuteFile(RemoteName, Os().system->AnsiToUtf8(Verb));
     return kFsExecOk;
   });
 }

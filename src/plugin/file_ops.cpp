@@ -9,11 +9,11 @@
 
 namespace qzr {
 
-CopyOutcome CopyReportOut(const std::string& remoteName, const std::string& localName) {
+CopyOutcome CopyReportOut(const std::string& remoteName, const std::string& localPath) {
   const TTWREC* tweak = TweakAt(TweakIndexOf(remoteName));
   if (!tweak) return CopyOutcome::kNotFound;
   std::string report = DefinitionReport(*tweak, State().Language);
-  return ReplaceFileContents(localName, report) == win::kSuccess ? CopyOutcome::kDone : CopyOutcome::kWriteError;
+  return ReplaceFileContents(localPath, report) == win::kSuccess ? CopyOutcome::kDone : CopyOutcome::kWriteError;
 }
 
 }  // namespace qzr

@@ -1,0 +1,13 @@
+// UTF-8 and UTF-16, the host's wide strings, converted into each other without loss. Windows
+// allows an unpaired surrogate in a file name, so one is carried through UTF-8 as its own
+// three-byte form (as WTF-8 does) and comes back as it was; bytes that are no UTF-8 become U+FFFD.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace qzr {
+
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+}  // namespace qzr
