@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 #include "plugin/content_fields.h"
-#include "plugin/fsplugin.h"
+#include "interface/fsplugin.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "platform/platform.h"

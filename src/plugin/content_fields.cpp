@@ -16,7 +16,7 @@
 #include "commands/choices_file.h"
 #include "platform/platform.h"
 #include "plugin/admin_saves.h"
-#include "plugin/fsplugin.h"
+#include "interface/fsplugin.h"
 #include "plugin/host_window.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"

@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "platform/platform.h"
-#include "plugin/fsplugin.h"
+#include "interface/fsplugin.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 

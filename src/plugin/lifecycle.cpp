@@ -9,7 +9,7 @@
 #include "base/write_access.h"
 #include "platform/platform.h"
 #include "plugin/config.h"
-#include "plugin/guard.h"
+#include "interface/guard.h"
 #include "plugin/listing.h"
 #include "plugin/os_probe.h"
 #include "plugin/plugin_state.h"

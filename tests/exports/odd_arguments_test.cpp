@@ -5,7 +5,7 @@
 
 #include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
-#include "plugin/exports.h"
+#include "interface/exports.h"
 #include "plugin/lifecycle.h"
 #include "support/test_support.h"
 

@@ -4,7 +4,7 @@
 
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
-#include "plugin/find_record.h"
+#include "interface/find_record.h"
 #include "support/test_support.h"
 
 namespace qzr::test {

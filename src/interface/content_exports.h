@@ -1,7 +1,7 @@
 // The content entry points as the host calls them; content_exports.cpp defines them, and tests
 // that link the entry points in call them through these declarations.
 #pragma once
-#include "plugin/fsplugin.h"
+#include "interface/fsplugin.h"
 
 QZR_EXPORT int DCPCALL FsContentGetSupportedField(int FieldIndex, char* FieldName, char* Units, int maxlen);
 QZR_EXPORT int DCPCALL FsContentGetSupportedFieldFlags(int FieldIndex);

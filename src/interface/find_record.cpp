@@ -1,5 +1,5 @@
 // The host's find record.
-#include "plugin/find_record.h"
+#include "interface/find_record.h"
 
 #include <cstring>
 

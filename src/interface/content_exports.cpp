@@ -2,9 +2,9 @@
 // attribute call the host's change dialog needs to offer the columns at all.
 #include <string>
 
-#include "plugin/content_exports.h"
+#include "interface/content_exports.h"
 #include "plugin/content_fields.h"
-#include "plugin/entry.h"
+#include "interface/entry.h"
 
 using namespace qzr;
 using namespace qzr::host;

@@ -1,7 +1,7 @@
 // The module's entry points as the host calls them; exports.cpp defines them, and tests that
 // link the entry points in call them through these declarations.
 #pragma once
-#include "plugin/fsplugin.h"
+#include "interface/fsplugin.h"
 
 QZR_EXPORT int DCPCALL FsInit(int PluginNr, qzr::host::tProgressProc pProgressProc, qzr::host::tLogProc pLogProc,
                               qzr::host::tRequestProc pRequestProc);

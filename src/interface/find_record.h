@@ -1,6 +1,6 @@
 // Filling the host's find record for one entry of the virtual folder.
 #pragma once
-#include "plugin/fsplugin.h"
+#include "interface/fsplugin.h"
 #include "plugin/listing.h"
 
 namespace qzr {
