@@ -1,5 +1,6 @@
-// The module's entry points as the host calls them; exports.cpp defines them, and tests that
-// link the entry points in call them through these declarations.
+// The module's entry points as the host calls them, narrow and wide; exports.cpp and
+// exports_wide.cpp define them, and tests that link the entry points in call them through these
+// declarations.
 #pragma once
 #include "interface/fsplugin.h"
 
@@ -15,3 +16,13 @@ QZR_EXPORT int DCPCALL FsPutFile(char* LocalName, char* RemoteName, int CopyFlag
 QZR_EXPORT int DCPCALL FsDeleteFile(char* RemoteName);
 QZR_EXPORT int DCPCALL FsExtractCustomIcon(char* RemoteName, int ExtractFlags, void** TheIcon);
 QZR_EXPORT int DCPCALL FsExecuteFile(void* MainWin, char* RemoteName, char* Verb);
+
+QZR_EXPORT int DCPCALL FsInitW(int PluginNr, qzr::host::tProgressProcW pProgressProcW, qzr::host::tLogProcW pLogProcW,
+                               qzr::host::tRequestProcW pRequestProcW);
+QZR_EXPORT void* DCPCALL FsFindFirstW(char16_t* Path, qzr::host::FindDataW* FindData);
+QZR_EXPORT int DCPCALL FsFindNextW(void* Hdl, qzr::host::FindDataW* FindData);
+QZR_EXPORT int DCPCALL FsGetFileW(char16_t* RemoteName, char16_t* LocalName, int CopyFlags, void* RemoteInfo);
+QZR_EXPORT int DCPCALL FsPutFileW(char16_t* LocalName, char16_t* RemoteName, int CopyFlags);
+QZR_EXPORT int DCPCALL FsDeleteFileW(char16_t* RemoteName);
+QZR_EXPORT int DCPCALL FsExtractCustomIconW(char16_t* RemoteName, int ExtractFlags, void** TheIcon);
+QZR_EXPORT int DCPCALL FsExecuteFileW(void* MainWin, char16_t* RemoteName, char16_t* Verb);

@@ -1,8 +1,13 @@
-// The host's find record.
+// The host's find records.
 #include "interface/find_record.h"
 
-#include <cstring>
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <type_traits>
 
+#include "interface/host_chars.h"
+#include "interface/text_buffer.h"
 #include "plugin/x_arc.h"
 
 namespace qzr {
@@ -11,24 +16,28 @@ namespace {
 // Lookups find a cut name by the form this record gives it.
 static_assert(sizeof(host::FindData::cFileName) - 1 == kFindRecordNameMax);
 
-void CopyName(char* field, size_t fieldSize, const std::string& name, bool cutToFit) {
-  std::memset(field, 0, fieldSize);
-  if (name.size() < fieldSize)
-    std::memcpy(field, name.data(), name.size());
-  else if (cutToFit)
-    std::memcpy(field, name.data(), fieldSize - 1);
+template <typename Ch, size_t N>
+void CopyName(Ch (&field)[N], const std::basic_string<Ch>& name, bool cutToFit) {
+  std::fill(std::begin(field), std::end(field), Ch{});
+  if (name.size() < N || cutToFit) FillText(field, static_cast<int>(N), name);
+}
+
+template <typename Record>
+void Fill(Record* data, const ListedEntry& entry) {
+  using Ch = std::remove_reference_t<decltype(data->cFileName[0])>;
+  data->dwFileAttributes = 0x80;
+  data->ftCreationTime = data->ftLastAccessTime = data->ftLastWriteTime = host::FileTime{0xFFFFFFFFu, 0xFFFFFFFFu};
+  const auto size = static_cast<uint64_t>(int64_t{entry.Size});
+  data->nFileSizeHigh = static_cast<uint32_t>(size >> 32);
+  data->nFileSizeLow = static_cast<uint32_t>(size);
+  const std::basic_string<Ch> name = HostChars<Ch>::NameOut(entry.Name);
+  CopyName(data->cFileName, name, true);
+  CopyName(data->cAlternateFileName, name, false);
 }
 
 }  // namespace
 
-void FillFindData(host::FindData* data, const ListedEntry& entry) {
-  data->dwFileAttributes = 0x80;
-  data->ftCreationTime = data->ftLastAccessTime = data->ftLastWriteTime = host::FileTime{0xFFFFFFFFu, 0xFFFFFFFFu};
-  int64_t size = entry.Size;
-  data->nFileSizeHigh = static_cast<uint32_t>(static_cast<uint64_t>(size) >> 32);
-  data->nFileSizeLow = static_cast<uint32_t>(size);
-  CopyName(data->cFileName, sizeof data->cFileName, entry.Name, true);
-  CopyName(data->cAlternateFileName, sizeof data->cAlternateFileName, entry.Name, false);
-}
+void FillFindData(host::FindData* data, const ListedEntry& entry) { Fill(data, entry); }
+void FillFindData(host::FindDataW* data, const ListedEntry& entry) { Fill(data, entry); }
 
 }  // namespace qzr
