@@ -1,7 +1,8 @@
 # Checks a PE module as a host loads it: entry points exported under their plain names (no
 # stdcall "@N" decoration) and nothing imported but Windows system DLLs (no MinGW runtime DLLs).
-# Usage: cmake -DOBJDUMP=... -DMODULE=... -DEXPECTED="FsInit;..." -P pe_check.cmake
+# Usage: cmake -DOBJDUMP=... -DMODULE=... -DEXPECTED="FsInit,..." -P pe_check.cmake
 cmake_minimum_required(VERSION 3.25)
+string(REPLACE "," ";" EXPECTED "${EXPECTED}")
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${MODULE}")
