@@ -48,7 +48,10 @@ void CheckRecord() {
   for (char c : g.guard) EXPECT_EQ(c, 0x5A);
 }
 
-TEST(FindRecord, FillsEveryFieldAndNeverWritesPastANameField) { CheckRecord<host::FindData>(); }
+TEST(FindRecord, FillsEveryFieldAndNeverWritesPastANameField) {
+  CheckRecord<host::FindData>();
+  CheckRecord<host::FindDataW>();
+}
 
 }  // namespace
 }  // namespace qzr::test
