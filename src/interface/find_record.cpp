@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <type_traits>
 
 #include "interface/host_chars.h"
 #include "interface/text_buffer.h"
@@ -22,9 +21,8 @@ void CopyName(Ch (&field)[N], const std::basic_string<Ch>& name, bool cutToFit) 
   if (name.size() < N || cutToFit) FillText(field, static_cast<int>(N), name);
 }
 
-template <typename Record>
-void Fill(Record* data, const ListedEntry& entry) {
-  using Ch = std::remove_reference_t<decltype(data->cFileName[0])>;
+template <typename Ch>
+void Fill(host::FindRecord<Ch>* data, const ListedEntry& entry) {
   data->dwFileAttributes = 0x80;
   data->ftCreationTime = data->ftLastAccessTime = data->ftLastWriteTime = host::FileTime{0xFFFFFFFFu, 0xFFFFFFFFu};
   const auto size = static_cast<uint64_t>(int64_t{entry.Size});

@@ -74,8 +74,10 @@ struct FileTime {
   uint32_t dwHighDateTime;
 };
 
-// WIN32_FIND_DATAA as the host passes it.
-struct FindData {
+// WIN32_FIND_DATAA (FsFindFirst) and WIN32_FIND_DATAW (FsFindFirstW) as the host passes them:
+// the same record with names of its character type.
+template <typename Ch>
+struct FindRecord {
   uint32_t dwFileAttributes;
   FileTime ftCreationTime;
   FileTime ftLastAccessTime;
@@ -84,27 +86,15 @@ struct FindData {
   uint32_t nFileSizeLow;
   uint32_t dwReserved0;
   uint32_t dwReserved1;
-  char cFileName[kMaxPath];
-  char cAlternateFileName[14];
+  Ch cFileName[kMaxPath];
+  Ch cAlternateFileName[14];
 };
+using FindData = FindRecord<char>;
+using FindDataW = FindRecord<char16_t>;
 static_assert(offsetof(FindData, nFileSizeHigh) == 28);
 static_assert(offsetof(FindData, cFileName) == 44);
 static_assert(offsetof(FindData, cAlternateFileName) == 304);
 static_assert(sizeof(FindData) == 320);
-
-// WIN32_FIND_DATAW as the host passes it to FsFindFirstW and FsFindNextW.
-struct FindDataW {
-  uint32_t dwFileAttributes;
-  FileTime ftCreationTime;
-  FileTime ftLastAccessTime;
-  FileTime ftLastWriteTime;
-  uint32_t nFileSizeHigh;
-  uint32_t nFileSizeLow;
-  uint32_t dwReserved0;
-  uint32_t dwReserved1;
-  char16_t cFileName[kMaxPath];
-  char16_t cAlternateFileName[14];
-};
 static_assert(offsetof(FindDataW, nFileSizeHigh) == 28);
 static_assert(offsetof(FindDataW, cFileName) == 44);
 static_assert(offsetof(FindDataW, cAlternateFileName) == 564);
