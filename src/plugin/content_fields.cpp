@@ -42,10 +42,6 @@ FieldAnswer Answer(AnswerKind kind, std::string text = std::string(), bool flag 
 FieldAnswer TextAnswer(std::string utf8, AnswerKind kind = AnswerKind::kText) {
   return utf8.empty() ? Answer(AnswerKind::kEmpty) : Answer(kind, std::move(utf8));
 }
-// The columns' texts are made in the ANSI code page, as the files and the dialog hold them.
-FieldAnswer AnsiTextAnswer(const std::string& ansi, AnswerKind kind = AnswerKind::kText) {
-  return TextAnswer(Os().system->AnsiToUtf8(ansi), kind);
-}
 FieldAnswer BooleanAnswer(bool flag) { return Answer(AnswerKind::kBoolean, std::string(), flag); }
 
 uint8_t Language() { return InterfaceLanguage(); }
@@ -108,7 +104,7 @@ namespace {
 FieldAnswer ChoiceAnswer(const TTWREC& tweak, ContentField field) {
   const std::optional<ProfileState> chosen = PanelChoices().Chosen(ChoicesPath(State().IniDir), tweak.TweakName);
   if (field == ContentField::kChosen)
-    return chosen ? AnsiTextAnswer(ChosenFieldText(tweak, *chosen, Language())) : Answer(AnswerKind::kEmpty);
+    return chosen ? TextAnswer(ChosenFieldText(tweak, *chosen, Language())) : Answer(AnswerKind::kEmpty);
   if (!chosen) return BooleanAnswer(false);
   try {
     return BooleanAnswer(IsReverted(tweak, *chosen, PanelReads().Read(tweak)));
@@ -137,9 +133,9 @@ FieldAnswer GetFieldValue(const std::string& remoteName, int index) {
   if (!tweak) return Answer(AnswerKind::kFileError);
   const uint8_t language = Language();
   switch (static_cast<ContentField>(index)) {
-    case ContentField::kDefault: return AnsiTextAnswer(DefaultFieldText(*tweak, language));
-    case ContentField::kStore: return AnsiTextAnswer(StoreFieldText(*tweak));
-    case ContentField::kLocation: return AnsiTextAnswer(LocationFieldText(*tweak, language));
+    case ContentField::kDefault: return TextAnswer(DefaultFieldText(*tweak, language));
+    case ContentField::kStore: return TextAnswer(StoreFieldText(*tweak));
+    case ContentField::kLocation: return TextAnswer(LocationFieldText(*tweak, language));
     case ContentField::kChosen:
     case ContentField::kReverted: return ChoiceAnswer(*tweak, static_cast<ContentField>(index));
     case ContentField::kTakesEffect:
@@ -155,7 +151,7 @@ FieldAnswer GetFieldValue(const std::string& remoteName, int index) {
   }
   if (static_cast<ContentField>(index) == ContentField::kIsDefault) return BooleanAnswer(fields.IsDefault);
   // A value typed by hand is no choice of the two: it goes as plain text.
-  return AnsiTextAnswer(fields.State, tweak->ByHands ? AnswerKind::kText : AnswerKind::kChoiceText);
+  return TextAnswer(fields.State, tweak->ByHands ? AnswerKind::kText : AnswerKind::kChoiceText);
 }
 
 SetOutcome SetFieldValue(const std::string& remoteName, int index, const FieldInput& input) {
