@@ -20,7 +20,6 @@
 #include <unistd.h>
 
 #include "plugin/content_fields.h"
-#include "plugin/fsplugin.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
 #include "platform/platform.h"
@@ -262,11 +261,12 @@ void BM_Lookups(benchmark::State& bench) {
 double ReadStates(const std::vector<std::string>& remoteNames, bool withIsDefault, int& failures) {
   PanelReads().Invalidate();
   auto start = Clock::now();
-  char value[512];
+  auto failed = [](const FieldAnswer& answer) {
+    return answer.Kind == AnswerKind::kFileError || answer.Kind == AnswerKind::kNoSuchField;
+  };
   for (const std::string& name : remoteNames) {
-    if (GetFieldValue(name, static_cast<int>(ContentField::kState), value, sizeof value) < 0) ++failures;
-    if (withIsDefault && GetFieldValue(name, static_cast<int>(ContentField::kIsDefault), value, sizeof value) < 0)
-      ++failures;
+    if (failed(GetFieldValue(name, static_cast<int>(ContentField::kState)))) ++failures;
+    if (withIsDefault && failed(GetFieldValue(name, static_cast<int>(ContentField::kIsDefault)))) ++failures;
   }
   return std::chrono::duration<double>(Clock::now() - start).count();
 }

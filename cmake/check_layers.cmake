@@ -9,7 +9,7 @@ endif()
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 
 # Lowest first. util sits below the platform seam because the POSIX and Win32 backends use it.
-set(LAYERS util platform base texts definitions stores database apply commands ui plugin)
+set(LAYERS util platform base texts definitions stores database apply commands ui plugin interface)
 
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
 list(SORT files)

@@ -9,6 +9,8 @@ namespace qzr {
 namespace {
 
 std::string Ansi(std::string_view utf8) { return Os().system->Utf8ToAnsi(std::string(utf8)); }
+// Names and paths of the definitions are in the ANSI code page.
+std::string Utf8(const std::string& ansi) { return Os().system->AnsiToUtf8(ansi); }
 
 const char* ShortRootName(uint8_t code) {
   switch (code) {
@@ -27,17 +29,17 @@ StateFields MakeStateFields(const TTWREC& tweak, const CurrentValue& current, ui
   StateFields fields;
   if (dialog.RadioVisible) {
     const bool on = dialog.RadioIndex == 0;
-    fields.State = Ansi((on ? texts::kSwitchOn : texts::kSwitchOff).Pick(language));
+    fields.State = std::string((on ? texts::kSwitchOn : texts::kSwitchOff).Pick(language));
     fields.IsDefault = on == DefaultIsOn(tweak);
   } else {
-    fields.State = Ansi(dialog.Value);
+    fields.State = dialog.Value;
     fields.IsDefault = dialog.Value == dialog.DefVal;
   }
   return fields;
 }
 
 std::string DefaultFieldText(const TTWREC& tweak, uint8_t language) {
-  return Ansi(MakeApplyDialogState(tweak, CurrentValue{}, language).DefVal);
+  return MakeApplyDialogState(tweak, CurrentValue{}, language).DefVal;
 }
 
 std::string StoreFieldText(const TTWREC& tweak) {
@@ -52,15 +54,15 @@ std::string StoreFieldText(const TTWREC& tweak) {
 std::string LocationFieldText(const TTWREC& tweak, uint8_t language) {
   switch (tweak.PlugType) {
     case kPlugReg: {
-      std::string path = tweak.Path;
+      std::string path = Utf8(tweak.Path);
       path.erase(0, path.find_first_not_of('\\'));
       while (!path.empty() && path.back() == '\\') path.pop_back();
       std::string location = ShortRootName(tweak.RootKey);
       if (!path.empty()) location += "\\" + path;
-      return location + "\\" + (tweak.VarName.empty() ? Ansi(texts::kUnnamedValue.Pick(language)) : tweak.VarName);
+      return location + "\\" + (tweak.VarName.empty() ? std::string(texts::kUnnamedValue.Pick(language)) : Utf8(tweak.VarName));
     }
-    case kPlugIni: return tweak.Path + " [" + tweak.Section + "] " + tweak.VarName;
-    case kPlugCfg: return tweak.Path + " " + tweak.VarName;
+    case kPlugIni: return Utf8(tweak.Path + " [" + tweak.Section + "] " + tweak.VarName);
+    case kPlugCfg: return Utf8(tweak.Path + " " + tweak.VarName);
     default: return {};
   }
 }

@@ -1,7 +1,7 @@
 // What the panel's columns show for a tweak, made by the same code as the apply dialog: the
 // state as the dialog would show it (its yes/no text, or the value typed by hand), the
 // dialog's default text, whether the two agree, the store and where the setting lives. Texts
-// are the system's bytes (the ANSI code page), as the host's field functions hand them on.
+// are UTF-8, whatever the ANSI code page holds: the host's wide field functions show them whole.
 #pragma once
 #include <cstdint>
 #include <optional>

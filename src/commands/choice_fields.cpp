@@ -9,12 +9,12 @@ namespace qzr {
 
 std::string ChosenFieldText(const TTWREC& tweak, const ProfileState& chosen, uint8_t language) {
   switch (chosen.Kind) {
-    case ProfileStateKind::kOn: return Os().system->Utf8ToAnsi(std::string(texts::kSwitchOn.Pick(language)));
-    case ProfileStateKind::kOff: return Os().system->Utf8ToAnsi(std::string(texts::kSwitchOff.Pick(language)));
+    case ProfileStateKind::kOn: return std::string(texts::kSwitchOn.Pick(language));
+    case ProfileStateKind::kOff: return std::string(texts::kSwitchOff.Pick(language));
     case ProfileStateKind::kDefault: return DefaultFieldText(tweak, language);
     case ProfileStateKind::kValue: break;
   }
-  return chosen.Value;
+  return Os().system->AnsiToUtf8(chosen.Value);
 }
 
 bool IsReverted(const TTWREC& tweak, const ProfileState& chosen, const CurrentValue& current) {

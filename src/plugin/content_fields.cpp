@@ -2,7 +2,6 @@
 #include "plugin/content_fields.h"
 
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <mutex>
 #include <optional>
@@ -16,7 +15,6 @@
 #include "commands/choices_file.h"
 #include "platform/platform.h"
 #include "plugin/admin_saves.h"
-#include "plugin/fsplugin.h"
 #include "plugin/host_window.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
@@ -31,41 +29,22 @@
 namespace qzr {
 namespace {
 
-struct FieldSpec {
-  const char* Name;  // English in every language: hosts keep it in their column settings
-  int Type;
+constexpr std::pair<const char*, FieldKind> kFields[kContentFieldCount] = {
+    {"State", FieldKind::kChoice},  {"Default", FieldKind::kText},  {"Is default", FieldKind::kBoolean},
+    {"Store", FieldKind::kText},    {"Location", FieldKind::kText}, {"Chosen", FieldKind::kText},
+    {"Reverted", FieldKind::kBoolean}, {"Takes effect", FieldKind::kText},
 };
 
-constexpr FieldSpec kFields[kContentFieldCount] = {
-    {"State", host::kFtMultipleChoice}, {"Default", host::kFtString}, {"Is default", host::kFtBoolean},
-    {"Store", host::kFtString},         {"Location", host::kFtString},     {"Chosen", host::kFtString},
-    {"Reverted", host::kFtBoolean},     {"Takes effect", host::kFtString},
-};
-
-// Text into a host buffer of `size` bytes: cut to fit, always terminated.
-void CopyText(char* buffer, int size, std::string_view text) {
-  if (!buffer || size <= 0) return;
-  size_t n = std::min(text.size(), static_cast<size_t>(size) - 1);
-  std::memcpy(buffer, text.data(), n);
-  buffer[n] = '\0';
+FieldAnswer Answer(AnswerKind kind, std::string text = std::string(), bool flag = false) {
+  return FieldAnswer{kind, std::move(text), flag};
 }
-
-int TextAnswer(void* value, int maxlen, const std::string& text, int type) {
-  if (text.empty()) return host::kFtFieldEmpty;
-  CopyText(static_cast<char*>(value), maxlen, text);
-  return type;
+// A text answer; an empty text is no value.
+FieldAnswer TextAnswer(std::string utf8, AnswerKind kind = AnswerKind::kText) {
+  return utf8.empty() ? Answer(AnswerKind::kEmpty) : Answer(kind, std::move(utf8));
 }
-
-int BooleanAnswer(void* value, int maxlen, bool flag) {
-  if (maxlen < static_cast<int>(sizeof(int32_t))) return host::kFtFileError;
-  const int32_t number = flag ? 1 : 0;
-  std::memcpy(value, &number, sizeof number);
-  return host::kFtBoolean;
-}
+FieldAnswer BooleanAnswer(bool flag) { return Answer(AnswerKind::kBoolean, std::string(), flag); }
 
 uint8_t Language() { return InterfaceLanguage(); }
-
-std::string Ansi(std::string_view utf8) { return Os().system->Utf8ToAnsi(std::string(utf8)); }
 
 // The host's change of attributes, from its first file to the null name that ends it.
 struct BulkChange {
@@ -103,7 +82,9 @@ std::string AdminOutcomeText(const std::vector<ImportOutcome>& outcomes) {
   return text;
 }
 
-int EndBulkChange() {
+}  // namespace
+
+void EndFieldChange() {
   const std::vector<ImportOutcome> outcomes = FinishAdminImport(BulkAdmin());
   bool changed = false;
   {
@@ -114,64 +95,51 @@ int EndBulkChange() {
   if (!outcomes.empty()) Os().ui->ShowMessage(AdminOutcomeText(outcomes), std::string(texts::kCaption));
   if (changed) RereadHostPanel();
   SendSettingNotices();
-  return host::kFtSetSuccess;
 }
+
+namespace {
 
 // Chosen and Reverted: the choice comes from the choices file as the panel's cache holds it, the
 // live state (Reverted only) through the read cache the other columns use.
-int ChoiceAnswer(const TTWREC& tweak, ContentField field, void* value, int maxlen) {
+FieldAnswer ChoiceAnswer(const TTWREC& tweak, ContentField field) {
   const std::optional<ProfileState> chosen = PanelChoices().Chosen(ChoicesPath(State().IniDir), tweak.TweakName);
   if (field == ContentField::kChosen)
-    return chosen ? TextAnswer(value, maxlen, ChosenFieldText(tweak, *chosen, Language()), host::kFtString)
-                  : host::kFtFieldEmpty;
-  if (!chosen) return BooleanAnswer(value, maxlen, false);
+    return chosen ? TextAnswer(ChosenFieldText(tweak, *chosen, Language())) : Answer(AnswerKind::kEmpty);
+  if (!chosen) return BooleanAnswer(false);
   try {
-    return BooleanAnswer(value, maxlen, IsReverted(tweak, *chosen, PanelReads().Read(tweak)));
+    return BooleanAnswer(IsReverted(tweak, *chosen, PanelReads().Read(tweak)));
   } catch (const std::exception&) {
-    return host::kFtFileError;
+    return Answer(AnswerKind::kFileError);
   }
 }
 
 }  // namespace
 
-int GetSupportedField(int index, char* name, char* units, int maxlen) {
-  if (index < 0 || index >= kContentFieldCount) return host::kFtNoMoreFields;
-  CopyText(name, maxlen, kFields[index].Name);
+std::optional<SupportedField> FieldAt(int index) {
+  if (index < 0 || index >= kContentFieldCount) return std::nullopt;
   std::string choices;
   if (index == static_cast<int>(ContentField::kState))
-    choices = Ansi(texts::kSwitchOn.Pick(Language())) + "|" + Ansi(texts::kSwitchOff.Pick(Language()));
-  CopyText(units, maxlen, choices);
-  return kFields[index].Type;
+    choices = std::string(texts::kSwitchOn.Pick(Language())) + "|" + std::string(texts::kSwitchOff.Pick(Language()));
+  return SupportedField{kFields[index].first, std::move(choices), kFields[index].second};
 }
 
-int GetSupportedFieldFlags(int index) {
-  // -1 asks for the flags of all fields together: the host asks that first, and on 0 it never
-  // asks again and offers no field in its change of attributes.
-  if (index == -1) {
-    int all = 0;
-    for (int i = 0; i < kContentFieldCount; ++i) all |= GetSupportedFieldFlags(i);
-    return all;
-  }
-  return index == static_cast<int>(ContentField::kState) ? host::kContFlagsEdit : 0;
-}
+bool FieldEditable(int index) { return index == static_cast<int>(ContentField::kState); }
 
-int GetFieldValue(const std::string& remoteName, int index, void* value, int maxlen) {
-  if (index < 0 || index >= kContentFieldCount) return host::kFtNoSuchField;
+FieldAnswer GetFieldValue(const std::string& remoteName, int index) {
+  if (index < 0 || index >= kContentFieldCount) return Answer(AnswerKind::kNoSuchField);
   const std::string name = FileNamePart(remoteName);
-  if (name.empty() || name == "." || name == "..") return host::kFtFieldEmpty;
+  if (name.empty() || name == "." || name == "..") return Answer(AnswerKind::kNotATweak);
   const TTWREC* tweak = TweakAt(TweakIndexOf(remoteName));
-  if (!tweak || !value || maxlen <= 0) return host::kFtFileError;
+  if (!tweak) return Answer(AnswerKind::kFileError);
   const uint8_t language = Language();
   switch (static_cast<ContentField>(index)) {
-    case ContentField::kDefault: return TextAnswer(value, maxlen, DefaultFieldText(*tweak, language), host::kFtString);
-    case ContentField::kStore: return TextAnswer(value, maxlen, StoreFieldText(*tweak), host::kFtString);
-    case ContentField::kLocation:
-      return TextAnswer(value, maxlen, LocationFieldText(*tweak, language), host::kFtString);
+    case ContentField::kDefault: return TextAnswer(DefaultFieldText(*tweak, language));
+    case ContentField::kStore: return TextAnswer(StoreFieldText(*tweak));
+    case ContentField::kLocation: return TextAnswer(LocationFieldText(*tweak, language));
     case ContentField::kChosen:
-    case ContentField::kReverted: return ChoiceAnswer(*tweak, static_cast<ContentField>(index), value, maxlen);
+    case ContentField::kReverted: return ChoiceAnswer(*tweak, static_cast<ContentField>(index));
     case ContentField::kTakesEffect:
-      return TextAnswer(value, maxlen, Ansi(EffectTimingText(SettingEffectOf(*tweak).Timing, language)),
-                        host::kFtString);
+      return TextAnswer(std::string(EffectTimingText(SettingEffectOf(*tweak).Timing, language)));
     case ContentField::kState:
     case ContentField::kIsDefault: break;
   }
@@ -179,29 +147,28 @@ int GetFieldValue(const std::string& remoteName, int index, void* value, int max
   try {
     fields = MakeStateFields(*tweak, PanelReads().Read(*tweak), language);
   } catch (const std::exception&) {
-    return host::kFtFileError;  // a CFG file that is there but cannot be read
+    return Answer(AnswerKind::kFileError);  // a CFG file that is there but cannot be read
   }
-  if (static_cast<ContentField>(index) == ContentField::kIsDefault) return BooleanAnswer(value, maxlen, fields.IsDefault);
+  if (static_cast<ContentField>(index) == ContentField::kIsDefault) return BooleanAnswer(fields.IsDefault);
   // A value typed by hand is no choice of the two: it goes as plain text.
-  return TextAnswer(value, maxlen, fields.State, tweak->ByHands ? host::kFtString : host::kFtMultipleChoice);
+  return TextAnswer(fields.State, tweak->ByHands ? AnswerKind::kText : AnswerKind::kChoiceText);
 }
 
-int SetFieldValue(const char* remoteName, int index, int fieldType, const void* value) {
-  if (!remoteName) return EndBulkChange();
-  if (index != static_cast<int>(ContentField::kState)) return host::kFtNoSuchField;
+SetOutcome SetFieldValue(const std::string& remoteName, int index, const FieldInput& input) {
+  if (index != static_cast<int>(ContentField::kState)) return SetOutcome::kNoSuchField;
   const TTWREC* tweak = TweakAt(TweakIndexOf(remoteName));
-  if (!tweak || !value || tweak->ByHands) return host::kFtFileError;
+  if (!tweak || tweak->ByHands) return SetOutcome::kRefused;
   std::optional<int> choice;
-  if (fieldType == host::kFtBoolean)
-    choice = *static_cast<const int32_t*>(value) != 0 ? 0 : 1;
-  else
-    choice = SwitchChoiceOf(static_cast<const char*>(value));
-  if (!choice) return host::kFtFileError;
+  if (input.Flag)
+    choice = *input.Flag ? 0 : 1;
+  else if (input.AnsiText)
+    choice = SwitchChoiceOf(*input.AnsiText);
+  if (!choice) return SetOutcome::kRefused;
   try {
     SaveTweakOfState(*tweak, *choice, std::string(), &BulkAdmin());
   } catch (const PutOffForRights&) {
     // Asked about once, at the end of the change; until then it stands refused.
-    return host::kFtFileError;
+    return SetOutcome::kRefused;
   } catch (const std::exception& e) {
     bool show = false;
     {
@@ -210,25 +177,26 @@ int SetFieldValue(const char* remoteName, int index, int fieldType, const void* 
     }
     // As the dialog shows it, once: the host reports the other refused files itself.
     if (show) Os().ui->ShowMessage(e.what(), std::string(texts::kCaption));
-    return host::kFtFileError;
+    return SetOutcome::kRefused;
   }
   std::lock_guard lock(ListingLock());
   Bulk().Changed = true;
-  return host::kFtSetSuccess;
+  return SetOutcome::kDone;
 }
 
-bool GetDefaultView(char* contents, char* headers, char* widths, char* options, int maxlen) {
+DefaultView GetDefaultView() {
   const uint8_t language = Language();
+  DefaultView view;
   // Items are separated by a backslash and "n", as the host's column settings write them.
-  CopyText(contents, maxlen, "[=<fs>.State]\\n[=<fs>.Default]\\n[=<fs>.Location]");
-  CopyText(headers, maxlen,
-           Ansi(texts::kHeaderState.Pick(language)) + "\\n" + Ansi(texts::kHeaderDefault.Pick(language)) + "\\n" +
-               Ansi(texts::kHeaderLocation.Pick(language)));
+  view.Contents = "[=<fs>.State]\\n[=<fs>.Default]\\n[=<fs>.Location]";
+  view.Headers = std::string(texts::kHeaderState.Pick(language)) + "\\n" +
+                 std::string(texts::kHeaderDefault.Pick(language)) + "\\n" +
+                 std::string(texts::kHeaderLocation.Pick(language));
   // Name and extension first, then one width per header.
-  CopyText(widths, maxlen, "250,20,60,70,400");
+  view.Widths = "250,20,60,70,400";
   // No automatic width, no horizontal scroll bar.
-  CopyText(options, maxlen, "-1|0");
-  return true;
+  view.Options = "-1|0";
+  return view;
 }
 
 }  // namespace qzr

@@ -1,7 +1,8 @@
 // The panel's columns as the host's content functions ask for them: the field list, each
 // field's value for a listed name, the bulk change of State, and the default view. The exports
-// (content_exports.cpp) only pass their arguments on; answers are the interface's codes.
+// (src/interface/) turn the plain answers here into the host's codes and buffers.
 #pragma once
+#include <optional>
 #include <string>
 
 namespace qzr {
@@ -11,29 +12,67 @@ namespace qzr {
 enum class ContentField { kState, kDefault, kIsDefault, kStore, kLocation, kChosen, kReverted, kTakesEffect };
 inline constexpr int kContentFieldCount = 8;
 
-// FsContentGetSupportedField: the field's name, and for State the choices ("Yes|No" in the
-// interface language) in `units`; ft_nomorefields past the last one.
-int GetSupportedField(int index, char* name, char* units, int maxlen);
-// FsContentGetSupportedFieldFlags: State can be changed (switches only: see SetFieldValue); -1
-// answers the flags of all fields together.
-int GetSupportedFieldFlags(int index);
-// FsContentGetValue for "\Name.": the field's type with the value in `value` (text cut to
-// maxlen - 1 bytes and a zero; a boolean as a 32-bit 0 or 1), ft_fieldempty for "." and "..",
-// ft_fileerror for a name the listing does not hold or a state that cannot be read. Chosen is
-// the user's last choice from the choices file (ft_fieldempty when there is none), Reverted
-// whether the live state no longer shows it (false when there is none); the choices file is
-// read once per listing, however many fields are asked. Takes effect is when a change of the
-// setting shows ("at once", "Explorer restart", ...), from the table of setting effects.
-int GetFieldValue(const std::string& remoteName, int index, void* value, int maxlen);
+// How a field is declared to the host.
+enum class FieldKind { kChoice, kText, kBoolean };
+
+struct SupportedField {
+  const char* Name;     // English in every language: hosts keep it in their column settings
+  std::string Choices;  // State's yes and no texts ("Yes|No" in the interface language), UTF-8
+  FieldKind Kind;
+};
+
+// FsContentGetSupportedField: the field at `index`, none past the last one.
+std::optional<SupportedField> FieldAt(int index);
+// Whether the host may change the field through FsContentSetValue (State only; see SetFieldValue).
+bool FieldEditable(int index);
+
+// A field's value as the interface hands it to the host.
+enum class AnswerKind {
+  kText,         // Text
+  kChoiceText,   // Text, one of the field's choices
+  kBoolean,      // Flag
+  kEmpty,        // no value: the host shows nothing
+  kNotATweak,    // ".", ".." or no name: shown empty, whatever buffer the host gave
+  kFileError,    // a name the listing does not hold, or a state that cannot be read
+  kNoSuchField,
+};
+struct FieldAnswer {
+  AnswerKind Kind = AnswerKind::kEmpty;
+  std::string Text;  // UTF-8
+  bool Flag = false;
+};
+
+// FsContentGetValue for "\Name." (ANSI, as the listing names tweaks). Chosen is the user's last
+// choice from the choices file (empty when there is none), Reverted whether the live state no
+// longer shows it (false when there is none); the choices file is read once per listing, however
+// many fields are asked. Takes effect is when a change of the setting shows ("at once", "Explorer
+// restart", ...), from the table of setting effects. A text the tweak leaves empty is kEmpty.
+FieldAnswer GetFieldValue(const std::string& remoteName, int index);
+
+// What the host sets a field to: a boolean, or a text in the ANSI code page; neither when the
+// host passed no value, or a wide text that has no ANSI form.
+struct FieldInput {
+  std::optional<bool> Flag;
+  std::optional<std::string> AnsiText;
+};
+enum class SetOutcome { kDone, kNoSuchField, kRefused };
+
 // FsContentSetValue: State set to the yes or no text switches the tweak through Save. Total
 // Commander's change of attributes calls it once per file and field, then once with a null name
-// (and field -1) to end the operation. State being the only field it can set, every call is
-// both the first and the last attribute of its file, so the flags that say so change nothing:
-// each call saves at once. The end rereads the panel once, when something changed. ft_fileerror
-// for a tweak typed by hand, a text that is neither choice, or a Save that was refused (its
-// message shown once per operation: the host reports every refused file itself).
-int SetFieldValue(const char* remoteName, int index, int fieldType, const void* value);
-// FsContentGetDefaultView: Name, State, Default and Location.
-bool GetDefaultView(char* contents, char* headers, char* widths, char* options, int maxlen);
+// (and field -1) to end the operation (EndFieldChange). State being the only field it can set,
+// every call is both the first and the last attribute of its file, so the flags that say so
+// change nothing: each call saves at once. Refused for a tweak typed by hand, a text that is
+// neither choice, or a Save that was refused (its message shown once per operation: the host
+// reports every refused file itself).
+SetOutcome SetFieldValue(const std::string& remoteName, int index, const FieldInput& input);
+// The end of the change: the one question and import for changes refused for lack of rights,
+// the panel reread once when something changed, and the setting notices.
+void EndFieldChange();
+
+// FsContentGetDefaultView: Name, State, Default and Location. UTF-8.
+struct DefaultView {
+  std::string Contents, Headers, Widths, Options;
+};
+DefaultView GetDefaultView();
 
 }  // namespace qzr

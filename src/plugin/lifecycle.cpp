@@ -9,7 +9,6 @@
 #include "base/write_access.h"
 #include "platform/platform.h"
 #include "plugin/config.h"
-#include "plugin/guard.h"
 #include "plugin/listing.h"
 #include "plugin/os_probe.h"
 #include "plugin/plugin_state.h"
@@ -82,7 +81,11 @@ ModuleCall::~ModuleCall() {
   std::lock_guard lock(life.Lock);
   if (--life.CallsUnderWay > 0 || !life.ReleasePending) return;
   // The last call out after shut-down frees what shut-down had to leave to it.
-  GuardedVoid([&] { Release(life); });
+  // A destructor: nothing it frees may throw out of it.
+  try {
+    Release(life);
+  } catch (...) {
+  }
 }
 
 void Startup() {
@@ -111,13 +114,6 @@ void SetDefaultParams(const std::string& defaultIniName) {
     s.Language = ReadLanguage();
   else
     ShowNeedWriteAccess(s.IniDir);
-}
-
-void CopyRootName(char* buffer, int maxlen) {
-  if (!buffer || maxlen <= 0) return;
-  size_t n = std::min(texts::kRootName.size(), static_cast<size_t>(maxlen) - 1);
-  std::memcpy(buffer, texts::kRootName.data(), n);
-  buffer[n] = '\0';
 }
 
 uint8_t InterfaceLanguage() {

@@ -42,8 +42,6 @@ void ChooseLanguage(uint8_t language);
 // Writes the interface language to qzrtc.ini now, so a host that never unloads the module
 // cleanly keeps it too. A settings folder without write access says so.
 void KeepLanguage();
-// FsGetDefRootName: the root name cut to maxlen - 1 characters and a zero byte.
-void CopyRootName(char* buffer, int maxlen);
 // Shows "QZR_TC: I must have write access to %s".
 void ShowNeedWriteAccess(const std::string& folder);
 

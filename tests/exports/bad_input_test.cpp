@@ -8,7 +8,7 @@
 #include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
-#include "plugin/exports.h"
+#include "interface/exports.h"
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
 #include "stores/vesk_registry.h"

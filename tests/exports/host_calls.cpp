@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "plugin/exports.h"
+#include "interface/exports.h"
 
 namespace qzr::test {
 namespace {

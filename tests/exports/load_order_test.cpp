@@ -12,8 +12,8 @@
 
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
-#include "plugin/content_exports.h"
-#include "plugin/exports.h"
+#include "interface/content_exports.h"
+#include "interface/exports.h"
 #include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 #include "support/delegating_platform.h"

@@ -1,11 +1,12 @@
-// The entry points with whatever a host might pass: null pointers, buffers of no size, calls out
-// of order, a suggested settings name with no terminating zero. Each answers its interface code
+// The entry points, narrow and wide, with whatever a host might pass: null pointers, buffers of
+// no size, calls out of order, a suggested settings name with no terminating zero. Each answers its interface code
 // and writes nothing outside the buffers it was given.
 #include <cstring>
 
 #include "plugin/plugin_state.h"
 #include "exports/host_calls.h"
-#include "plugin/exports.h"
+#include "interface/content_exports.h"
+#include "interface/exports.h"
 #include "plugin/lifecycle.h"
 #include "support/test_support.h"
 
@@ -39,6 +40,24 @@ TEST_F(OddArgumentsTest, NullPointersAnswerWithoutTouchingAnything) {
   EXPECT_EQ(FsExtractCustomIcon(name, 0, nullptr), host::kFsIconUseDefault);
   EXPECT_EQ(FsExecuteFile(nullptr, nullptr, name), host::kFsExecOk);
   EXPECT_EQ(FsExecuteFile(nullptr, name, nullptr), host::kFsExecOk);
+  // The wide twins, with the same nulls.
+  char16_t wide[] = u"x";
+  EXPECT_EQ(FsInitW(1, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(FsFindFirstW(nullptr, nullptr), invalid);
+  EXPECT_EQ(FsFindNextW(nullptr, nullptr), 0);
+  EXPECT_EQ(FsGetFileW(nullptr, wide, 0, nullptr), host::kFsFileNotFound);
+  EXPECT_EQ(FsGetFileW(wide, nullptr, 0, nullptr), host::kFsFileNotFound);
+  EXPECT_EQ(FsPutFileW(nullptr, nullptr, 0), host::kFsFileOk);
+  EXPECT_EQ(FsDeleteFileW(nullptr), 0);
+  EXPECT_EQ(FsExtractCustomIconW(nullptr, 0, &icon), host::kFsIconUseDefault);
+  EXPECT_EQ(FsExtractCustomIconW(wide, 0, nullptr), host::kFsIconUseDefault);
+  EXPECT_EQ(FsExecuteFileW(nullptr, nullptr, wide), host::kFsExecOk);
+  EXPECT_EQ(FsExecuteFileW(nullptr, wide, nullptr), host::kFsExecOk);
+  EXPECT_EQ(FsSetAttrW(nullptr, 0), 1);
+  EXPECT_EQ(FsContentGetValueW(nullptr, 0, 0, wide, 4, 0), host::kFtFileError);
+  EXPECT_EQ(FsContentGetValueW(wide, 0, 0, nullptr, 4, 0), host::kFtFileError);
+  EXPECT_EQ(FsContentSetValueW(wide, 0, 0, host::kFtStringW, nullptr, 0), host::kFtFileError);
+  EXPECT_EQ(FsContentGetDefaultViewW(nullptr, nullptr, nullptr, nullptr, 64), 1);
   EXPECT_TRUE(ui_.messages.empty());
 }
 

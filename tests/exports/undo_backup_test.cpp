@@ -9,7 +9,7 @@
 
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
-#include "plugin/exports.h"
+#include "interface/exports.h"
 #include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 #include "support/fixed_clock.h"

@@ -1,10 +1,8 @@
-// The virtual folder's listing: order, the "." entry, duplicate and "@" names, masks, lookups,
-// and the host's find record.
+// The virtual folder's listing: order, the "." entry, duplicate and "@" names, masks, lookups.
 #include <cstring>
 
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
-#include "plugin/find_record.h"
 #include "support/test_support.h"
 
 namespace qzr::test {
@@ -171,35 +169,6 @@ TEST_F(ListingTest, TempExtAndAbout) {
   arc.SetTempExt(" \r\n");
   EXPECT_EQ(arc.TempExt(), ".$$$");
   EXPECT_FALSE(arc.About().empty());
-}
-
-struct GuardedFindData {
-  host::FindData data;
-  char guard[16];
-};
-
-TEST(FindRecord, FillsEveryFieldAndNeverWritesPastANameField) {
-  GuardedFindData g;
-  std::memset(&g, 0x5A, sizeof g);
-  FillFindData(&g.data, ListedEntry{"Show extensions.", 0});
-  EXPECT_EQ(g.data.dwFileAttributes, 0x80u);
-  EXPECT_EQ(g.data.ftCreationTime.dwLowDateTime, 0xFFFFFFFFu);
-  EXPECT_EQ(g.data.ftLastWriteTime.dwHighDateTime, 0xFFFFFFFFu);
-  EXPECT_EQ(g.data.ftLastAccessTime.dwHighDateTime, 0xFFFFFFFFu);
-  EXPECT_EQ(g.data.nFileSizeHigh, 0u);
-  EXPECT_EQ(g.data.nFileSizeLow, 0u);
-  EXPECT_STREQ(g.data.cFileName, "Show extensions.");
-  EXPECT_STREQ(g.data.cAlternateFileName, "") << "16 characters do not fit the short name";
-  EXPECT_EQ(g.data.dwReserved0, 0x5A5A5A5Au) << "reserved fields are not written";
-
-  FillFindData(&g.data, ListedEntry{"Short.", 0});
-  EXPECT_STREQ(g.data.cAlternateFileName, "Short.");
-
-  std::string longName(300, 'n');
-  FillFindData(&g.data, ListedEntry{longName, 0});
-  EXPECT_EQ(std::string(g.data.cFileName), longName.substr(0, 259));
-  EXPECT_STREQ(g.data.cAlternateFileName, "");
-  for (char c : g.guard) EXPECT_EQ(c, 0x5A);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Start-up, the configuring calls and shut-down: root name, IniDir, the language in qzrtc.ini
+// Start-up, the configuring calls and shut-down: IniDir, the language in qzrtc.ini
 // and the write-access message.
 #include "plugin/config.h"
 #include "plugin/lifecycle.h"
@@ -23,26 +23,6 @@ class StartupConfigTest : public PluginTest {
   }
   TempFolder folder_;
 };
-
-TEST_F(StartupConfigTest, RootNameIsCutToTheBuffer) {
-  char buffer[64];
-  std::fill(std::begin(buffer), std::end(buffer), 'x');
-  CopyRootName(buffer, 64);
-  EXPECT_STREQ(buffer, "QZR_TC - plugin for system tweaking");
-  CopyRootName(buffer, 36);
-  EXPECT_STREQ(buffer, "QZR_TC - plugin for system tweaking");
-  CopyRootName(buffer, 35);
-  EXPECT_STREQ(buffer, "QZR_TC - plugin for system tweakin");
-  std::fill(std::begin(buffer), std::end(buffer), 'x');
-  CopyRootName(buffer, 10);
-  EXPECT_STREQ(buffer, "QZR_TC - ");
-  EXPECT_EQ(buffer[10], 'x') << "nothing is written past maxlen";
-  CopyRootName(buffer, 1);
-  EXPECT_STREQ(buffer, "");
-  buffer[0] = 'x';
-  CopyRootName(buffer, 0);
-  EXPECT_EQ(buffer[0], 'x');
-}
 
 TEST_F(StartupConfigTest, StartupKnowsTheFamilyAndModuleFolder) {
   Startup();

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "library.h"
-#include "plugin/fsplugin.h"
+#include "interface/fsplugin.h"
 
 namespace wfxhost {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <utility>
 
-#include "plugin/guard.h"
+#include "interface/guard.h"
 #include "plugin/lifecycle.h"
 
 namespace qzr {

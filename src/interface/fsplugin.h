@@ -1,5 +1,7 @@
 // The host's file-system plugin interface: calling convention, records and result codes, laid
-// out byte for byte as the host defines them.
+// out byte for byte as the host defines them, with the wide (UTF-16) twins of the records and
+// callbacks. A wide character is 16 bits on every host (Windows, and Double Commander on Linux),
+// so it is char16_t here, never wchar_t.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +34,8 @@ inline constexpr int kFtNoMoreFields = 0;
 inline constexpr int kFtBoolean = 6;
 inline constexpr int kFtMultipleChoice = 7;
 inline constexpr int kFtString = 8;
+// A UTF-16 text: only the wide FsContentGetValueW answers it, and FsContentSetValueW may pass it.
+inline constexpr int kFtStringW = 11;
 inline constexpr int kFtNoSuchField = -1;
 inline constexpr int kFtFileError = -2;
 inline constexpr int kFtFieldEmpty = -3;
@@ -43,13 +47,6 @@ inline constexpr int kContFlagsEdit = 1;
 inline constexpr int kSetFlagsFirstAttribute = 1;
 inline constexpr int kSetFlagsLastAttribute = 2;
 
-// Total Commander's message to its main window that runs a command (WM_USER + 51), and the
-// command that rereads the active panel (cm_RereadSource).
-inline constexpr uint32_t kTcCommandMessage = 0x0400 + 51;
-inline constexpr uintptr_t kTcRereadSource = 540;
-// The class of Total Commander's main window: the only window that message is sent to.
-inline constexpr const char* kTcMainWindowClass = "TTOTAL_CMD";
-
 // Result codes of FsExtractCustomIcon.
 inline constexpr int kFsIconUseDefault = 0;
 inline constexpr int kFsIconExtracted = 1;
@@ -58,6 +55,11 @@ using tProgressProc = int(DCPCALL*)(int PluginNr, char* SourceName, char* Target
 using tLogProc = void(DCPCALL*)(int PluginNr, int MsgType, char* LogString);
 using tRequestProc = int(DCPCALL*)(int PluginNr, int RequestType, char* CustomTitle, char* CustomText,
                                    char* ReturnedText, int maxlen);
+
+using tProgressProcW = int(DCPCALL*)(int PluginNr, char16_t* SourceName, char16_t* TargetName, int PercentDone);
+using tLogProcW = void(DCPCALL*)(int PluginNr, int MsgType, char16_t* LogString);
+using tRequestProcW = int(DCPCALL*)(int PluginNr, int RequestType, char16_t* CustomTitle, char16_t* CustomText,
+                                    char16_t* ReturnedText, int maxlen);
 
 struct FsDefaultParamStruct {
   int32_t size;
@@ -72,8 +74,10 @@ struct FileTime {
   uint32_t dwHighDateTime;
 };
 
-// WIN32_FIND_DATAA as the host passes it.
-struct FindData {
+// WIN32_FIND_DATAA (FsFindFirst) and WIN32_FIND_DATAW (FsFindFirstW) as the host passes them:
+// the same record with names of its character type.
+template <typename Ch>
+struct FindRecord {
   uint32_t dwFileAttributes;
   FileTime ftCreationTime;
   FileTime ftLastAccessTime;
@@ -82,12 +86,18 @@ struct FindData {
   uint32_t nFileSizeLow;
   uint32_t dwReserved0;
   uint32_t dwReserved1;
-  char cFileName[kMaxPath];
-  char cAlternateFileName[14];
+  Ch cFileName[kMaxPath];
+  Ch cAlternateFileName[14];
 };
+using FindData = FindRecord<char>;
+using FindDataW = FindRecord<char16_t>;
 static_assert(offsetof(FindData, nFileSizeHigh) == 28);
 static_assert(offsetof(FindData, cFileName) == 44);
 static_assert(offsetof(FindData, cAlternateFileName) == 304);
 static_assert(sizeof(FindData) == 320);
+static_assert(offsetof(FindDataW, nFileSizeHigh) == 28);
+static_assert(offsetof(FindDataW, cFileName) == 44);
+static_assert(offsetof(FindDataW, cAlternateFileName) == 564);
+static_assert(sizeof(FindDataW) == 592);
 
 }  // namespace qzr::host

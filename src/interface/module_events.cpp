@@ -2,7 +2,7 @@
 // because the loader lock held here forbids the registry reads it makes. Detach runs shut-down
 // when the host unloads the module; at process exit nothing runs (other threads are gone,
 // perhaps holding locks), and the language was kept in qzrtc.ini when the user chose it.
-#include "plugin/guard.h"
+#include "interface/guard.h"
 #include "platform/platform.h"
 #include "plugin/lifecycle.h"
 
