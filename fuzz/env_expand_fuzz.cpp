@@ -49,6 +49,7 @@ class FuzzedEnvironment final : public SystemApi {
   long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override {
     return base_.ImportRegistryFileAsAdministrator(bytes, owner);
   }
+  std::optional<std::string> GetEnvUtf8(const std::string& name) override { return GetEnv(name); }
 
  private:
   SystemApi& base_;

@@ -8,6 +8,7 @@
 #include "apply/admin_import.h"
 #include "apply/reg_backup.h"
 #include "apply/reg_file_text.h"
+#include "apply/tweak_state.h"
 #include "apply/save_backup.h"
 #include "base/errors.h"
 #include "platform/platform.h"
@@ -98,7 +99,7 @@ class RefusedForRights : public ShownError {
   std::string name = RootKeyName(reg.RootHandle()) + "\\" + path;
   if (namingValue) name += "\\" + t.VarName;
   try {
-    RaiseUnableToWrite(name);
+    RaiseUnableToWrite(Os().system->AnsiToUtf8(name));
   } catch (const ShownError& e) {
     if (status == win::kAccessDenied) throw RefusedForRights(e.what());
     throw;
@@ -207,7 +208,7 @@ void RequireFaithfulEntry(const TTWREC& t, const Choice& c) {
   if (writes && t.VarName.find('=') != std::string::npos) refused = true;
   if (writes && t.PlugType == kPlugIni && !t.VarName.empty() && (t.VarName[0] == '[' || t.VarName[0] == ';'))
     refused = true;
-  if (refused) RaiseUnableToWrite(t.Path);
+  if (refused) RaiseUnableToWrite(TweakFilePath(t));
 }
 
 void SaveIni(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
@@ -219,7 +220,7 @@ void SaveIni(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
   if (c.What == Action::kWrite && t.DataType == kDataDword) number = ValueAsInteger(c.Value);
   if (c.What == Action::kWrite && !writes) return;
   AfterBackup(t, c, undoFolder, [&] {
-    TIniFile ini(t.Path);
+    TIniFile ini(TweakFilePath(t));
     switch (c.What) {
       case Action::kDeleteValue: ini.DeleteKey(t.Section, t.VarName); return;
       case Action::kDeleteKey: ini.EraseSection(t.Section); return;
@@ -237,7 +238,7 @@ void SaveCfg(const TTWREC& t, const Choice& c, const std::string& undoFolder) {
   RequireFaithfulEntry(t, c);
   // The store makes a missing file, so even a Save that writes nothing into it is backed up.
   AfterBackup(t, c, undoFolder, [&] {
-    TCFG cfg(t.Path);
+    TCFG cfg(TweakFilePath(t));
     if (c.What == Action::kDeleteValue) cfg.DeleteKey(t.VarName);
     if (c.What == Action::kWrite && number) cfg.WriteInteger(t.VarName, *number);
     if (c.What == Action::kWrite && t.DataType == kDataString) cfg.WriteString(t.VarName, ValueAsText(c.Value));

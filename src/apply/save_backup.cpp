@@ -3,8 +3,10 @@
 
 #include "apply/reg_backup.h"
 #include "apply/reg_file_text.h"
+#include "apply/tweak_state.h"
 #include "apply/undo_files.h"
 #include "base/errors.h"
+#include "base/path_text.h"
 #include "platform/platform.h"
 #include "stores/ini_file.h"
 #include "stores/vesk_registry.h"
@@ -32,12 +34,14 @@ std::string Description(const TTWREC& t, const LocalTime& when, const std::strin
 std::string IniFileOnDisk(const std::string& path) {
   const bool full = path.starts_with(kPathDelim) || (path.size() > 1 && path[1] == ':');
   if (full) return path;
-  std::optional<std::string> windows = Os().system->GetEnv("windir");
+  std::optional<std::string> windows = Os().system->GetEnvUtf8("windir");
   return windows ? JoinPath(*windows + kPathDelim, path) : path;
 }
 
-// The path of the file behind an INI or CFG tweak, as the backup read it.
-std::string FileOf(const TTWREC& t) { return t.PlugType == kPlugIni ? IniFileOnDisk(t.Path) : t.Path; }
+// The path of the file behind an INI or CFG tweak, as the backup read it (path text).
+std::string FileOf(const TTWREC& t) {
+  return t.PlugType == kPlugIni ? IniFileOnDisk(TweakFilePath(t)) : TweakFilePath(t);
+}
 
 // The value of the first "name=" line of a CFG file's bytes (names without regard to ASCII
 // case), as the user would find it; nothing when there is none.
@@ -102,7 +106,7 @@ WrittenBackup BackUpFile(const TTWREC& t, SaveAction action, const std::string& 
   if (missing) {
     before = "no file";
   } else if (ini) {
-    TIniFile file(t.Path);
+    TIniFile file(TweakFilePath(t));
     if (action == SaveAction::kDeleteKey) before = file.SectionExists(t.Section) ? "section present" : "no section";
     else if (file.ValueExists(t.Section, t.VarName)) before = "\"" + file.ReadString(t.Section, t.VarName, "") + "\"";
   } else if (std::optional<std::string> value = CfgValue(bytes, t.VarName)) {
@@ -110,9 +114,9 @@ WrittenBackup BackUpFile(const TTWREC& t, SaveAction action, const std::string& 
   }
   if (ini && action == SaveAction::kDeleteKey) where = "section [" + t.Section + "]";
   // The host shows the description beside the file: first where the copy belongs.
-  const std::string description = path + "; " + Description(t, when, where, before, action, newText);
+  const std::string description = AnsiOfPath(path) + "; " + Description(t, when, where, before, action, newText);
   if (missing) {
-    const std::string note = path + " did not exist before this change; delete it to undo the change.\r\n";
+    const std::string note = AnsiOfPath(path) + " did not exist before this change; delete it to undo the change.\r\n";
     return WrittenBackup{WriteUndoFile(folder, UndoFile{t.TweakName + " (no file)", "txt", note, description}, when),
                          "no file", {}};
   }
@@ -154,7 +158,7 @@ std::string TakeBackRefused(const TTWREC& tweak, SaveAction action, const Writte
     WithdrawUndoFile(backup.Path);
     return message;
   }
-  return message + ". What was there before is saved in " + Os().system->AnsiToUtf8(backup.Path);
+  return message + ". What was there before is saved in " + backup.Path;
 }
 
 void TakeBackRefusedSave(const TTWREC& tweak, SaveAction action, const WrittenBackup& backup, const ShownError& error) {

@@ -63,7 +63,7 @@ CurrentValue StateReadCache::Read(const TTWREC& tweak) {
   switch (tweak.PlugType) {
     case kPlugReg: return ReadRegistryValue(tweak);
     case kPlugIni: return ReadIniValue(tweak, *profile_);
-    case kPlugCfg: return ReadCfgValue(tweak, *CfgFile(tweak.Path));
+    case kPlugCfg: return ReadCfgValue(tweak, *CfgFile(TweakFilePath(tweak)));
     default: return CurrentValue{};
   }
 }

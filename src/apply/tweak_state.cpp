@@ -6,6 +6,7 @@
 #include <shared_mutex>
 
 #include "base/file_replace.h"
+#include "base/path_text.h"
 #include "definitions/value_text.h"
 #include "platform/platform.h"
 #include "stores/cfg.h"
@@ -41,7 +42,7 @@ CurrentValue ReadRegistryValue(const TTWREC& t) {
 }
 
 CurrentValue ReadIniValue(const TTWREC& t, ProfileApi& profile) {
-  TIniFile ini(t.Path, profile);
+  TIniFile ini(TweakFilePath(t), profile);
   if (!ini.SectionExists(t.Section)) return CurrentValue{ReadState::kKeyMissing, {}};
   if (!ini.ValueExists(t.Section, t.VarName)) return CurrentValue{ReadState::kValueMissing, t.DefValue};
   CurrentValue current{ReadState::kFound, {}};
@@ -61,13 +62,15 @@ CurrentValue ReadCfgValue(const TTWREC& t, const TCFG& cfg) {
   return current;
 }
 
+std::string TweakFilePath(const TTWREC& tweak) { return PathOfAnsi(tweak.Path); }
+
 CurrentValue ReadCurrentValue(const TTWREC& tweak) {
   switch (tweak.PlugType) {
     case kPlugReg: return ReadRegistryValue(tweak);
     case kPlugIni: return ReadIniValue(tweak, *Os().profile);
     case kPlugCfg: {
       std::shared_lock replacing(FileReplaceLock());  // a bulk change may save it on another thread
-      TCFG cfg(tweak.Path);
+      TCFG cfg(TweakFilePath(tweak));
       CurrentValue current = ReadCfgValue(tweak, cfg);
       cfg.Close();
       return current;

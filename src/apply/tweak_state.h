@@ -23,6 +23,9 @@ struct CurrentValue {
 // CFG tweak creates its file when it is missing; that may raise ShownError.
 CurrentValue ReadCurrentValue(const TTWREC& tweak);
 
+// The file behind an INI or CFG tweak as path text: the definition names it in the ANSI code page.
+std::string TweakFilePath(const TTWREC& tweak);
+
 // The three readings ReadCurrentValue chooses from, for readers that bring their own sources
 // (the panel's columns read through a cache and never create anything). The registry is read
 // with read rights only.

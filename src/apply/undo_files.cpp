@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/path_text.h"
 #include "platform/platform.h"
 #include "util/text.h"
+#include "util/utf16.h"
 
 namespace qzr {
 namespace {
@@ -73,7 +75,7 @@ void ForEachLine(const std::string& list, Each&& each) {
   }
 }
 
-// The descript.ion without the lines of `names`; the file is held meanwhile, so a line another
+// The descript.ion without the lines of `names` (as the list spells them); the file is held meanwhile, so a line another
 // program appends waits and is kept.
 void DropLines(const std::string& folder, const std::set<std::string>& names) {
   Files().EditWhole(folder + kDescriptionList, [&](const std::string& list) {
@@ -105,9 +107,12 @@ std::string CreateUndoFile(const std::string& folder, const UndoFile& file, cons
   const std::string stamp = Stamp(when);
   // The file functions take paths of up to MAX_PATH (260) characters: in a deep settings folder
   // the tweak's part is cut shorter rather than the backup, and with it the Save, refused.
-  const size_t fixed = folder.size() + stamp.size() + 4 /* "-002" */ + 2 + file.Extension.size();
+  // (characters as Windows counts them: a folder in Chinese takes three bytes of path text for one)
+  const size_t fixed = Utf8ToUtf16(folder).size() + stamp.size() + 4 /* "-002" */ + 2 + file.Extension.size();
   const size_t room = fixed < kMaxPath ? kMaxPath - fixed : 1;
-  const std::string tail = " " + NamePart(file.TweakName, std::clamp<size_t>(room, 1, kNamePartLength)) + "." + file.Extension;
+  // Cut in the ANSI code page, where a character is whole, then made path text.
+  const std::string tail =
+      " " + PathOfAnsi(NamePart(file.TweakName, std::clamp<size_t>(room, 1, kNamePartLength))) + "." + file.Extension;
   const size_t taken = Files().FindFiles(folder + stamp + "*").size();
   for (size_t number = taken + 1; number < taken + 10000; ++number) {
     char suffix[24];
@@ -123,8 +128,9 @@ std::string CreateUndoFile(const std::string& folder, const UndoFile& file, cons
   RaiseUnableToWrite(folder + stamp + tail);
 }
 
+// descript.ion is ANSI text: the file's name goes in as the code page spells it.
 std::string DescriptionLine(const std::string& name, const std::string& description) {
-  std::string line = "\"" + name + "\" ";
+  std::string line = "\"" + AnsiOfPath(name) + "\" ";
   for (char c : description) line += (c == '\r' || c == '\n' || c == '\0') ? ' ' : c;
   return line + "\r\n";
 }
@@ -140,7 +146,7 @@ void Prune(const std::string& folder, const std::string& newest) {
   ForEachLine(list, [&](const std::string& line) { described.insert(UpperAscii(LineName(line))); });
   std::vector<FoundFile> ours;
   for (const FoundFile& f : Files().FindFiles(folder + "*"))
-    if (!(f.Attributes & win::kAttrDirectory) && IsUndoName(f.Name) && described.contains(UpperAscii(f.Name)) &&
+    if (!(f.Attributes & win::kAttrDirectory) && IsUndoName(f.Name) && described.contains(UpperAscii(AnsiOfPath(f.Name))) &&
         !EqualsNoCaseAscii(f.Name, newest))
       ours.push_back(f);
   // The newest file counts among the thousand.
@@ -150,7 +156,7 @@ void Prune(const std::string& folder, const std::string& newest) {
   });
   std::set<std::string> gone;
   for (size_t i = 0; i + kMaxUndoFiles < ours.size() + 1; ++i)
-    if (Files().RemoveFile(folder + ours[i].Name)) gone.insert(UpperAscii(ours[i].Name));
+    if (Files().RemoveFile(folder + ours[i].Name)) gone.insert(UpperAscii(AnsiOfPath(ours[i].Name)));
   if (!gone.empty()) DropLines(folder, gone);
 }
 
@@ -179,7 +185,7 @@ std::string WriteUndoFile(const std::string& folder, const UndoFile& file, const
 void WithdrawUndoFile(const std::string& path) {
   const std::string folder = FolderPart(path);
   Files().RemoveFile(path);
-  DropLines(folder, {UpperAscii(FileNamePart(path))});
+  DropLines(folder, {UpperAscii(AnsiOfPath(FileNamePart(path)))});
 }
 
 }  // namespace qzr

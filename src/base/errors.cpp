@@ -1,4 +1,4 @@
-// Raising the shown errors, with file names turned from the ANSI code page into UTF-8.
+// Raising the shown errors. File names are path text, UTF-8 as the messages are.
 #include "base/errors.h"
 
 #include "platform/platform.h"
@@ -6,16 +6,16 @@
 namespace qzr {
 
 void RaiseUnableToWrite(const std::string& fileName) {
-  throw ShownError("Unable to write to " + Os().system->AnsiToUtf8(fileName));
+  throw ShownError("Unable to write to " + fileName);
 }
 
 void RaiseCannotCreate(const std::string& fileName, long code) {
-  throw ShownError("Cannot create file \"" + Os().system->AnsiToUtf8(fileName) + "\". " +
+  throw ShownError("Cannot create file \"" + fileName + "\". " +
                    Os().system->ErrorMessage(code));
 }
 
 void RaiseCannotOpen(const std::string& fileName, long code) {
-  throw ShownError("Cannot open file \"" + Os().system->AnsiToUtf8(fileName) + "\". " +
+  throw ShownError("Cannot open file \"" + fileName + "\". " +
                    Os().system->ErrorMessage(code));
 }
 

@@ -1,5 +1,5 @@
 // The errors that travel up to a dialog, which shows them in a message box and stays open.
-// Messages are UTF-8 and carry the framework's wording.
+// Messages are UTF-8 and carry the framework's wording; the file names given are path text.
 #pragma once
 #include <stdexcept>
 #include <string>

@@ -40,7 +40,9 @@ struct Command {
   std::string File;                // save, apply: as typed, quotes removed
 };
 
-// Never raises; text of any bytes (the host's ANSI code page) gives a Command.
+// Never raises; text of any bytes gives a Command. The host's line is UTF-8: the grammar's
+// quotes and blanks are ASCII, which never occur inside a multibyte sequence, so the words keep
+// their characters whole.
 Command ParseCommand(std::string_view line);
 
 }  // namespace qzr

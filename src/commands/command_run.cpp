@@ -11,6 +11,7 @@
 
 #include "apply/undo_files.h"
 #include "base/file_replace.h"
+#include "base/path_text.h"
 #include "commands/command_grammar.h"
 #include "commands/command_summary.h"
 #include "platform/platform.h"
@@ -138,7 +139,7 @@ CommandOutcome CommandRun::RestartExplorer() const {
   if (!ui.AskYesNo(std::string(Text(texts::kRestartExplorerQuestion)), std::string(texts::kCaption)))
     return Message(std::string(Text(texts::kExplorerNotRestarted)));
   if (const long code = ui.RestartExplorer())
-    return Message(Format(Text(texts::kExplorerNotRestartable), {Utf8(Os().system->ErrorMessage(code))}));
+    return Message(Format(Text(texts::kExplorerNotRestartable), {Os().system->ErrorMessage(code)}));
   return Message(std::string(Text(texts::kExplorerRestarted)));
 }
 
@@ -160,7 +161,7 @@ CommandOutcome CommandRun::Fault(const Command& command) const {
 CommandOutcome CommandRun::Help(const Command& command) const {
   std::string text(Text(texts::kHelp));
   if (command.Fault == CommandFault::kUnknownWord && !command.Word.empty())
-    text = Format(Text(texts::kUnknownCommand), {Utf8(command.Word)}) + "\n\n" + text;
+    text = Format(Text(texts::kUnknownCommand), {command.Word}) + "\n\n" + text;
   return Message(std::move(text));
 }
 
@@ -185,10 +186,12 @@ std::vector<const TTWREC*> CommandRun::Matching(const std::vector<std::string>& 
   const std::span<const TTWREC> tweaks = setting_.Tweaks;
   std::vector<char> hit(tweaks.size(), masks.empty() ? 1 : 0);
   for (const std::string& mask : masks) {
+    // The names are ANSI: a mask the code page cannot spell matches none of them.
+    const std::optional<std::string> ansi = ExactAnsi(mask);
     bool any = false;
-    for (size_t i = 0; i < tweaks.size(); ++i)
-      if (MaskMatches(mask, tweaks[i])) hit[i] = 1, any = true;
-    if (!any) summary_.Note(Format(Text(texts::kNoMatch), {Utf8(mask)}));
+    for (size_t i = 0; ansi && i < tweaks.size(); ++i)
+      if (MaskMatches(*ansi, tweaks[i])) hit[i] = 1, any = true;
+    if (!any) summary_.Note(Format(Text(texts::kNoMatch), {mask}));
   }
   std::vector<const TTWREC*> found;
   for (size_t i = 0; i < tweaks.size(); ++i)
@@ -223,13 +226,18 @@ CommandOutcome CommandRun::Default(const Command& command) {
 }
 
 CommandOutcome CommandRun::Set(const Command& command) {
-  const TTWREC* tweak = Named(command.Name);
-  if (!tweak) return Message(Format(Text(texts::kNoSuchTweak), {Utf8(command.Name)}));
+  const std::optional<std::string> ansiName = ExactAnsi(command.Name);
+  const TTWREC* tweak = ansiName ? Named(*ansiName) : nullptr;
+  if (!tweak) return Message(Format(Text(texts::kNoSuchTweak), {command.Name}));
   if (!tweak->ByHands) {
     const std::string name = Utf8(tweak->TweakName);
     return Message(Format(Text(texts::kSetOnSwitch), {name, name}));
   }
-  Switched(*tweak, 0, command.Value);
+  // Written as "?" it would be another value than the one typed.
+  if (const std::optional<std::string> value = ExactAnsi(command.Value))
+    Switched(*tweak, 0, *value);
+  else
+    summary_.Refused(tweak->TweakName, std::string(Text(texts::kValueNotInCodePage)));
   return Summed(command.Verb);
 }
 
@@ -253,8 +261,8 @@ CommandOutcome CommandRun::Save(const Command& command) {
   for (const std::string& name : leftOut) summary_.Note(Format(Text(texts::kLeftOut), {Utf8(name)}));
   const std::string path = ProfilePath(command.File, setting_.IniDir);
   if (long rc = ReplaceFileContents(path, bytes); rc != win::kSuccess)
-    return Message(Format(Text(texts::kProfileNotWritten), {Utf8(path), Os().system->ErrorMessage(rc)}));
-  std::string text = Format(Text(texts::kProfileWritten), {Utf8(path), std::to_string(entries.size() - leftOut.size())});
+    return Message(Format(Text(texts::kProfileNotWritten), {path, Os().system->ErrorMessage(rc)}));
+  std::string text = Format(Text(texts::kProfileWritten), {path, std::to_string(entries.size() - leftOut.size())});
   if (std::string notes = summary_.NotesText(); !notes.empty()) text += "\n" + notes;
   return Message(std::move(text));
 }
@@ -287,7 +295,7 @@ CommandOutcome CommandRun::Apply(const Command& command) {
     rc = Os().files->ReadWhole(path, &bytes);
   }
   if (rc != win::kSuccess)
-    return Message(Format(Text(texts::kProfileNotRead), {Utf8(path), Os().system->ErrorMessage(rc)}));
+    return Message(Format(Text(texts::kProfileNotRead), {path, Os().system->ErrorMessage(rc)}));
   const ParsedProfile profile = ParseProfile(bytes);
   for (const ProfileLineFault& fault : profile.Faults)
     lineNotes_.emplace_back(fault.LineNumber,

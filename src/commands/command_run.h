@@ -45,12 +45,13 @@ struct CommandOutcome {
   bool Changed = false;  // at least one Save or RestoreDefault went through
 };
 
-// Parses and runs `line` (the text after the verb "quote", in the system's bytes). Never
-// raises for what a tweak's action raises: that counts as a refusal.
+// Parses and runs `line` (the text after the verb "quote", UTF-8). Masks, names and typed values
+// are taken into the ANSI code page the tweaks are defined in, exactly or not at all; a FILE is
+// path text. Never raises for what a tweak's action raises: that counts as a refusal.
 CommandOutcome RunCommandLine(std::string_view line, const CommandSetting& setting, CommandActions& actions);
 
-// Where a profile named `file` is: as given when it names a folder from the root or a drive,
-// otherwise in `iniDir`.
+// Where a profile named `file` is (path text): as given when it names a folder from the root or
+// a drive, otherwise in `iniDir`.
 std::string ProfilePath(const std::string& file, const std::string& iniDir);
 
 }  // namespace qzr

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/path_text.h"
 #include "base/text_lines.h"
 #include "definitions/tweak_parser.h"
 #include "platform/platform.h"
@@ -104,10 +105,11 @@ class DescriptionLists {
     }
   }
 
-  void Add(bool valid, std::string_view fileName, std::string_view description) {
+  // `fileName` is path text; the list is ANSI text, as the host reads it.
+  void Add(bool valid, const std::string& fileName, std::string_view description) {
     std::string& list = valid ? valid_ : rejected_;
     list += '"';
-    list += fileName;
+    list += AnsiOfPath(fileName);
     list += "\" ";
     // One line per file: a line break (or zero byte) inside a tweak name would start another
     // file's entry, so each becomes a blank.

@@ -1,7 +1,8 @@
 // The definition report. Lines 3 to 18 come from one format per language; values are written
-// with the bytes the definition held.
+// with the bytes the definition held; the copy's location, path text, as the ANSI code page spells it.
 #include "definitions/report.h"
 
+#include "base/path_text.h"
 #include "definitions/value_text.h"
 #include "texts/report_texts.h"
 #include "util/text.h"
@@ -17,7 +18,7 @@ std::string DefinitionReport(const TTWREC& t, uint8_t language) {
   if (language != kEnglish && language != kRussian) return {};
   std::string report;
   report += Format(texts::kReportNameLine.PickCp1251(language), {t.TweakName}) + "\r\n";
-  report += Format(texts::kReportLocationLine.PickCp1251(language), {t.Location}) + "\r\n";
+  report += Format(texts::kReportLocationLine.PickCp1251(language), {AnsiOfPath(t.Location)}) + "\r\n";
   report += Format(texts::kReportBlock.PickCp1251(language),
                    {std::to_string(t.PlugType), std::to_string(t.DataType), std::to_string(t.RootKey),
                     std::to_string(t.OSKind), t.Path, ValueToText(t.ValueOn, t.DataSize), Flag(t.ValueOnDelVal),

@@ -50,7 +50,7 @@ struct TTWREC {
   uint8_t DataType = kDataNone;
   uint8_t RootKey = kRootLocalMachine;
   uint8_t OSKind = kOSAny;
-  std::string Path;  // key below the root (REG), or the INI/CFG file
+  std::string Path;  // key below the root (REG), or the INI/CFG file: ANSI, as defined (PathOfAnsi for a path)
   TweakValue ValueOn;
   bool ValueOnDelVal = false;
   bool ValueOnDelKey = false;
@@ -65,7 +65,7 @@ struct TTWREC {
   bool ByHands = false;
   std::string TweakName;
   int32_t DataSize = 0;  // bytes of a BIN value
-  std::string Location;  // the copy in qzr_plugins, set by the database build
+  std::string Location;  // the copy in qzr_plugins, set by the database build: path text
 
   bool operator==(const TTWREC&) const = default;
 };

@@ -1,5 +1,7 @@
 // The file functions of the platform seam: the few Win32 file calls the plugin makes, with
-// Windows status codes. Paths are the system's 8-bit strings, joined with kPathDelim.
+// Windows status codes. Paths are path text (UTF-8, see base/path_text.h), joined with
+// kPathDelim; on Windows the backend calls the W functions, so a folder named in any script is
+// reached. The names given back are path text too.
 #pragma once
 #include <cstdint>
 #include <functional>

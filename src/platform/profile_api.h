@@ -1,5 +1,7 @@
 // The profile (INI) functions of the platform seam: GetPrivateProfileStringA and
-// WritePrivateProfileStringA, with their "no section / no key / no value" forms.
+// WritePrivateProfileStringA, with their "no section / no key / no value" forms. The file name
+// is path text (UTF-8); sections, keys and values are the ANSI code page's bytes, as the file
+// holds them, whatever script the path is in.
 #pragma once
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,6 @@
 // The rest of the platform seam: environment, this module's file name, the processor's code
 // segment, the clock with the user's date and time formats, and text conversion for display.
+// Paths are path text (UTF-8, see base/path_text.h).
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -17,7 +18,8 @@ class SystemApi {
   // An environment variable of this process, names matched without regard to letter case
   // as Windows does; nothing when it is not defined.
   virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
-  // Full file name of this module (the plugin library itself, not the host executable).
+  // Full file name of this module (the plugin library itself, not the host executable), as
+  // path text.
   virtual std::string ModuleFileName() = 0;
   // The code segment selector of the running thread.
   virtual uint16_t CodeSegmentSelector() = 0;
@@ -44,6 +46,9 @@ class SystemApi {
   // when the user declined, else the import's exit code (0: imported) or the status of what
   // failed before it ran.
   virtual long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) = 0;
+  // An environment variable as UTF-8 (read wide on Windows), for a path it names: unlike GetEnv's
+  // ANSI text it keeps the characters the code page lacks. Nothing when it is not defined.
+  virtual std::optional<std::string> GetEnvUtf8(const std::string& name) = 0;
 };
 
 }  // namespace qzr

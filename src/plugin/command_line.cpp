@@ -53,7 +53,7 @@ void RunCommandLineOfState(const std::string& line) {
   PanelReads().Invalidate();
   PanelChoices().Invalidate();
   StateActions actions(setting.IniDir);
-  const CommandOutcome outcome = RunCommandLine(Os().system->Utf8ToAnsi(line), setting, actions);
+  const CommandOutcome outcome = RunCommandLine(line, setting, actions);
   if (outcome.Changed) RereadHostPanel();
   SendSettingNotices();
   Os().ui->ShowMessage(outcome.Summary, std::string(texts::kCaption));

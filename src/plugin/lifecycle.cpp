@@ -6,12 +6,14 @@
 #include <mutex>
 #include <utility>
 
+#include "base/path_text.h"
 #include "base/write_access.h"
 #include "platform/platform.h"
 #include "plugin/config.h"
 #include "plugin/listing.h"
 #include "plugin/os_probe.h"
 #include "plugin/plugin_state.h"
+#include "plugin/settings_folder.h"
 #include "texts/texts.h"
 #include "util/no_destructor.h"
 #include "util/text.h"
@@ -59,7 +61,7 @@ bool StartedUnlessEnded() {
 }  // namespace
 
 void ShowNeedWriteAccess(const std::string& folder) {
-  Os().ui->ShowMessage(Format(texts::kNeedWriteAccess, {Os().system->AnsiToUtf8(folder)}), std::string(texts::kCaption));
+  Os().ui->ShowMessage(Format(texts::kNeedWriteAccess, {folder}), std::string(texts::kCaption));
 }
 
 bool EnsureStarted() {
@@ -92,9 +94,7 @@ void Startup() {
   PluginState& s = State();
   s.Started = true;
   s.OSIsNT = !IsWin9x();
-  std::string module = Os().system->ModuleFileName();
-  if (module.size() > kMaxPath) module.resize(kMaxPath);
-  s.ModuleDir = FolderPart(module);
+  s.ModuleDir = FolderPart(Os().system->ModuleFileName());
   s.XArc = std::make_shared<TXARC>();
 }
 
@@ -104,11 +104,8 @@ void SetDefaultParams(const std::string& defaultIniName) {
   // Hosts call this more than once (Double Commander before FsInit and after it). Once the
   // listing has built the database in one folder, the settings stay beside it.
   if (s.XArc && s.XArc->Opened && !s.IniDir.empty()) return;
-  std::string name = defaultIniName.substr(0, std::min(defaultIniName.find('\0'), kMaxPath));
-  s.IniDir = FolderPart(name);
-  // A name without any folder would put the settings and the database wherever the host's
-  // current folder happens to be; the module's own folder is the stable place for them.
-  if (s.IniDir.empty()) s.IniDir = s.ModuleDir;
+  const std::string name = defaultIniName.substr(0, std::min(defaultIniName.find('\0'), kMaxPath));
+  s.IniDir = ChooseSettingsFolder(PathOfAnsi(name), s.ModuleDir);
   if (s.IniDir.empty()) return;
   if (HasWriteAccess(s.IniDir))
     s.Language = ReadLanguage();

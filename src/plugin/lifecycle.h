@@ -32,7 +32,8 @@ void Startup();
 // once or, while calls are still under way, when the last of them returns. Runs once per
 // start-up and shows nothing: it runs while the module unloads, where no window may be made.
 void Shutdown(void (*alsoRelease)() = nullptr);
-// FsSetDefaultParams: IniDir from the host's suggested settings file, then the language.
+// FsSetDefaultParams: IniDir from the host's suggested settings file (its ANSI name, as the
+// export receives it; see settings_folder.h), then the language.
 void SetDefaultParams(const std::string& defaultIniName);
 // The interface language, as any thread may read it (the panel's columns read it from the
 // host's background threads; the dialogs work on a copy and hand a choice to ChooseLanguage).
@@ -42,7 +43,7 @@ void ChooseLanguage(uint8_t language);
 // Writes the interface language to qzrtc.ini now, so a host that never unloads the module
 // cleanly keeps it too. A settings folder without write access says so.
 void KeepLanguage();
-// Shows "QZR_TC: I must have write access to %s".
+// Shows "QZR_TC: I must have write access to %s" for a folder given as path text.
 void ShowNeedWriteAccess(const std::string& folder);
 
 }  // namespace qzr

@@ -54,7 +54,7 @@ class TCFG {
   void WriteString(const std::string& name, const std::string& value) { WriteValue(name, value); }
 
   const std::vector<std::string>& Lines() const { return lines_; }
-  const std::string FileName;
+  const std::string FileName;  // path text
 
  private:
   std::optional<size_t> IndexOfName(const std::string& name) const;

@@ -32,7 +32,7 @@ class TIniFile {
   // A refused deletion is ignored.
   void DeleteKey(const std::string& section, const std::string& key);
 
-  const std::string FileName;
+  const std::string FileName;  // path text
 
  private:
   ProfileApi& profile_;

@@ -22,6 +22,8 @@ inline constexpr Bilingual kRefusedHeading{"Refused:", "Отказано:"};
 inline constexpr Bilingual kAndMore{"... and %d more.", "... и ещё %d."};
 // What the command line named but the listing does not hold.
 inline constexpr Bilingual kNoMatch{"No tweak matches \"%s\".", "Ни одна настройка не подходит под \"%s\"."};
+inline constexpr Bilingual kValueNotInCodePage{"the value holds characters the system's code page lacks",
+                                              "в значении есть символы, которых нет в кодовой странице системы"};
 inline constexpr Bilingual kNoSuchTweak{"No tweak is named \"%s\".", "Нет настройки с именем \"%s\"."};
 inline constexpr Bilingual kNotListed{"Line %d: no tweak is named \"%s\".", "Строка %d: нет настройки с именем \"%s\"."};
 // Profile lines that are no state of a tweak.

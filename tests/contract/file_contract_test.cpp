@@ -233,9 +233,9 @@ TEST_F(FileContract, MoveReplaceKeepsWhatTheOldFileWasAndLeavesItWholeOnFailure)
   EXPECT_EQ(ReadBytes(Path("new file")), "first");
 }
 
-// The 8-bit calls that open, make or look at a file take paths of up to 260 characters (Wine
-// counts them without the terminating zero); a longer path is refused and nothing is made.
-// Copying takes longer paths, and so does the new name of a rename.
+// The calls that open, make or look at a file take paths of up to 260 characters (Wine counts
+// them without the terminating zero, and as UTF-16 does: one each for Chinese); a longer path is
+// refused and nothing is made. Copying takes longer paths, and so does the new name of a rename.
 TEST_F(FileContract, PathsLongerThanMaxPathAreRefused) {
   std::string dir = folder_.dir() + std::string(200 - folder_.dir().size(), 'd');
   ASSERT_TRUE(files().MakeDirectory(dir));
@@ -256,6 +256,10 @@ TEST_F(FileContract, PathsLongerThanMaxPathAreRefused) {
   WriteBytes(dir + "s", "s");
   EXPECT_FALSE(files().MoveReplace(tooLong, dir + "t")) << "a rename takes a long new name, not a long old one";
   EXPECT_TRUE(files().MoveReplace(dir + "s", tooLong + "h"));
+  std::string chinese;
+  for (size_t i = dir.size(); i < 260; ++i) chinese += "字";
+  EXPECT_EQ(files().WriteWhole(dir + chinese, "x"), win::kSuccess) << "260 characters in three times as many bytes";
+  EXPECT_EQ(files().WriteWhole(dir + chinese + "g", "x"), win::kFilenameExcedRange);
 }
 
 // Two programs that pick the same new name: CREATE_NEW gives it to one, and the other learns that
@@ -288,6 +292,40 @@ TEST_F(FileContract, EditWholeHoldsTheFileAgainstAppends) {
   EXPECT_EQ(ReadBytes(Path("list")), "two\r\nthree\r\n");
   EXPECT_EQ(files().EditWhole(Path("missing"), [](const std::string& old) { return old; }), win::kFileNotFound);
   EXPECT_FALSE(Exists(Path("missing")));
+}
+
+// Paths are UTF-8 text: a folder named in Chinese, Cyrillic and an emoji (no ANSI code page has
+// them all) is reached by every call, and names come back as they were made.
+TEST_F(FileContract, EveryCallReachesAFolderNamedInAnyScript) {
+  const std::string dir = Path("配置 Папка 😀"), inside = dir + kPathDelim, name = "отчёт 报告 😀.txt";
+  ASSERT_TRUE(files().MakeDirectory(dir));
+  EXPECT_TRUE(files().GetAttributes(dir) & win::kAttrDirectory);
+  EXPECT_EQ(files().CreateProbeFile(inside + "probe"), win::kSuccess);
+  EXPECT_TRUE(files().RemoveFile(inside + "probe"));
+  EXPECT_EQ(files().WriteWhole(inside + name, "one"), win::kSuccess);
+  EXPECT_EQ(files().AppendTo(inside + name, "+two"), win::kSuccess);
+  EXPECT_EQ(files().CreateNew(inside + name, "x"), win::kFileExists);
+  EXPECT_EQ(files().EditWhole(inside + name, [](const std::string& old) { return old + "!"; }), win::kSuccess);
+  std::string content;
+  EXPECT_EQ(files().ReadWhole(inside + name, &content), win::kSuccess);
+  EXPECT_EQ(content, "one+two!");
+  EXPECT_TRUE(files().Copy(inside + name, inside + "copy", false));
+  EXPECT_EQ(files().CreateNew(inside + "new", "new"), win::kSuccess);
+  EXPECT_TRUE(files().MoveReplace(inside + "new", inside + "copy")) << "over a file";
+  EXPECT_EQ(files().WriteCopy(inside + "moved", "moved", win::kAttrNormal), win::kSuccess);
+  EXPECT_TRUE(files().MoveReplace(inside + "moved", inside + "fresh")) << "where none is";
+  EXPECT_TRUE(files().SetAttributes(inside + "fresh", win::kAttrReadOnly));
+  EXPECT_TRUE(files().GetAttributes(inside + "fresh") & win::kAttrReadOnly);
+  EXPECT_TRUE(files().SetAttributes(inside + "fresh", win::kAttrNormal));
+  EXPECT_EQ(files().FinalPath(inside + name), inside + name);
+  std::vector<std::string> names;
+  for (const FoundFile& f : files().FindFiles(inside + "*")) names.push_back(f.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{".", "..", "copy", "fresh", name}));
+  EXPECT_EQ(files().ReadWhole(inside + "copy", &content), win::kSuccess);
+  EXPECT_EQ(content, "new");
+  for (const std::string& file : {name, std::string("copy"), std::string("fresh")})
+    EXPECT_TRUE(files().RemoveFile(inside + file)) << file;
+  EXPECT_EQ(files().FindFiles(inside + "*").size(), 2u);
 }
 
 }  // namespace

@@ -173,5 +173,27 @@ TEST_F(ProfileContract, KeysThatLookLikeSections) {
   EXPECT_EQ(Get("s", "[x]", "none"), "none");
 }
 
+// A settings file in a folder no ANSI code page can name: read and written as any other, its
+// contents in the ANSI code page ("\xE9" is one letter in every Western and Cyrillic one).
+TEST_F(ProfileContract, AFileInAFolderNamedInAnyScript) {
+  const std::string dir = folder_.path("配置 Папка 😀");
+  ASSERT_TRUE(Os().files->MakeDirectory(dir));
+  ini_ = dir + kPathDelim + "qzrtc.ini";
+  EXPECT_TRUE(Write("main", "lang", "1"));
+  EXPECT_TRUE(Write("main", "caf\xE9", "\xE9t\xE9"));
+  std::string bytes;
+  ASSERT_EQ(Os().files->ReadWhole(ini_, &bytes), win::kSuccess);
+  EXPECT_EQ(bytes, "[main]\r\nlang=1\r\ncaf\xE9=\xE9t\xE9\r\n");
+  EXPECT_EQ(Get("MAIN", "lang"), "1");
+  EXPECT_EQ(Get("main", "caf\xE9"), "\xE9t\xE9");
+  EXPECT_EQ(Get("main", std::nullopt), std::string("lang\0caf\xE9\0", 10));
+  EXPECT_EQ(Get(std::nullopt, std::nullopt), std::string("main\0", 5));
+  EXPECT_EQ(Get("main", "missing", "none"), "none");
+  EXPECT_TRUE(Write("main", "lang", std::nullopt));
+  EXPECT_TRUE(Write("main", std::nullopt, std::nullopt));
+  ASSERT_EQ(Os().files->ReadWhole(ini_, &bytes), win::kSuccess);
+  EXPECT_EQ(bytes, "");
+}
+
 }  // namespace
 }  // namespace qzr::test

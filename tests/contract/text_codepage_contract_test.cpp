@@ -1,6 +1,13 @@
 // Text conversion between the system's ANSI code page and UTF-8, held to what Windows does: what
 // a dialog shows as UTF-8 goes back to the very bytes it came from.
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdlib>
+#endif
+
 #include "support/test_support.h"
+#include "util/utf16.h"
 
 namespace qzr::test {
 namespace {
@@ -31,6 +38,23 @@ TEST(TextCodePageContract, CharactersTheCodePageLacksBecomeQuestionMarks) {
   EXPECT_NE(text.find('?'), std::string::npos) << text;
 }
 #endif
+
+// A variable holding a path no ANSI code page can name, as Total Commander's COMMANDER_INI may.
+TEST(TextCodePageContract, AnEnvironmentVariableAsUtf8KeepsEveryCharacter) {
+  const std::string value = "C:\\配置 Папка 😀\\wincmd.ini";
+  ScopedEnv removedAtTheEnd("QZR_CONTRACT_PATH", nullptr);
+#ifdef _WIN32
+  const std::u16string wide = Utf8ToUtf16(value);
+  SetEnvironmentVariableW(L"QZR_CONTRACT_PATH", reinterpret_cast<const wchar_t*>(wide.c_str()));
+#else
+  setenv("QZR_CONTRACT_PATH", value.c_str(), 1);
+#endif
+  EXPECT_EQ(System().GetEnvUtf8("QZR_CONTRACT_PATH"), value);
+  EXPECT_EQ(System().GetEnvUtf8("qzr_contract_path"), value) << "names without regard to case";
+  EXPECT_EQ(System().GetEnvUtf8("QZR_CONTRACT_NEVER_SET"), std::nullopt);
+  ScopedEnv empty("QZR_CONTRACT_EMPTY", "");
+  EXPECT_EQ(System().GetEnvUtf8("QZR_CONTRACT_EMPTY"), std::string());
+}
 
 }  // namespace
 }  // namespace qzr::test

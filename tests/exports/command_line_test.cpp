@@ -7,10 +7,12 @@
 
 #include "apply/apply_save.h"
 #include "apply/undo_files.h"
+#include "base/path_text.h"
 #include "commands/choices_file.h"
 #include "exports/host_calls.h"
 #include "interface/content_exports.h"
 #include "interface/exports.h"
+#include "plugin/execute.h"
 #include "plugin/lifecycle.h"
 #include "plugin/listing.h"
 #include "plugin/plugin_state.h"
@@ -238,6 +240,38 @@ TEST_F(CommandLineTest, EachCommandChangesWhatItNamesThroughSaveAndSumsItUpOnce)
         << "the panel rereads after a change";
     EXPECT_EQ(ui_.notices, row.undoFiles ? std::vector<std::string>{"WM_SETTINGCHANGE"} : std::vector<std::string>{})
         << "Windows is told once per command that changed something";
+  }
+}
+
+// The host's line is UTF-8: words in any script reach the messages whole, and a mask, name or
+// value the ANSI code page cannot spell (Chinese on a Western Windows) names no tweak and is never
+// written with "?" in its place.
+TEST_F(CommandLineTest, WordsInAnyScriptAreTakenExactlyOrNotAtAll) {
+  const bool spelt = ExactAnsi("配置").has_value();
+  const std::string typed = "Flag=7;Odd=1;Gone=yes;Delay=配置 ms;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;";
+  const std::string seeded = "Flag=7;Odd=1;Gone=yes;Delay=250;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;";
+  const struct Row {
+    std::string command, summary, world;
+  } rows[] = {
+      {"on 配置* Reg?stry*", "on: 1 saved, 0 skipped, 0 refused.\nNo tweak matches \"配置*\".",
+       "Flag=1;Odd=1;Gone=yes;Delay=250;Bytes=10,11;Inner=1;Fast=maybe;cfg:# game\r\ncache=128\r\nsound=on\r\n;"},
+      {"set 配置 = 1", "No tweak is named \"配置\".", seeded},
+      {"set Typed delay = 配置 ms",
+       spelt ? "set: 1 saved, 0 skipped, 0 refused."
+             : "set: 0 saved, 0 skipped, 1 refused.\nRefused:\nTyped delay: the value holds characters the system's "
+               "code page lacks",
+       spelt ? typed : seeded},
+      {"переключить *", "Unknown command \"переключить\".", seeded},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.command);
+    ClearWorld();
+    Seed();
+    ui_.messages.clear();
+    ExecuteFile(kDelim, "quote " + row.command);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].substr(0, row.summary.size()), row.summary);
+    EXPECT_EQ(World(), row.world);
   }
 }
 

@@ -218,6 +218,10 @@ class DelegatingSystem : public SystemApi {
     Before("ImportRegistryFileAsAdministrator");
     return inner_.ImportRegistryFileAsAdministrator(bytes, owner);
   }
+  std::optional<std::string> GetEnvUtf8(const std::string& name) override {
+    Before("GetEnvUtf8");
+    return inner_.GetEnvUtf8(name);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}

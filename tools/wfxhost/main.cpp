@@ -45,14 +45,16 @@ int Usage() {
 std::string DefaultIniName(const char* argv0) {
   std::string exe = wfxhost::NativePath(argv0);
   std::string folder = qzr::JoinPath(qzr::FolderPart(exe).empty() ? "." : qzr::FolderPart(exe), "wfxhost-settings");
-  qzr::Os().files->MakeDirectory(folder);
+  // The seam takes path text; the name stays ANSI, as a host hands the module its DefaultIniName.
+  qzr::Os().files->MakeDirectory(qzr::Os().system->AnsiToUtf8(folder));
   return qzr::JoinPath(folder, "wfx.ini");
 }
 
 // The language the module read, as it stands in its settings file.
 std::string LanguageLine(const std::string& iniName) {
   std::string settings = qzr::JoinPath(qzr::FolderPart(wfxhost::NativePath(iniName)), "qzrtc.ini");
-  std::string value = qzr::Os().profile->GetString(std::string("main"), std::string("lang"), "", 2048, settings);
+  std::string value = qzr::Os().profile->GetString(std::string("main"), std::string("lang"), "", 2048,
+                                                   qzr::Os().system->AnsiToUtf8(settings));
   std::string name = value == "0" || value.empty() ? "English" : value == "1" ? "Russian" : "no text";
   return "Interface language: " + (value.empty() ? std::string("0") : value) + " (" + name + ")";
 }

@@ -109,6 +109,7 @@ class System final : public SystemApi {
   // imports the file into this process's substitute registry as an administrator would: the
   // registry's injected refusals do not apply to it (see reg_import.h).
   long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override;
+  std::optional<std::string> GetEnvUtf8(const std::string& name) override;
 };
 
 // A Linux host hands the module pointers of its own toolkit where Windows has window handles;

@@ -17,6 +17,7 @@
 #include "platform/posix/backends.h"
 #include "platform/posix/faults.h"
 #include "util/text.h"
+#include "util/utf16.h"
 #include "util/wildcard.h"
 
 namespace qzr::posix {
@@ -50,10 +51,10 @@ long ErrnoCode(int e, const std::string& path) {
   return (e == ENOENT || e == ENOTDIR) ? MissingCode(path) : FromErrno(e);
 }
 
-// The 8-bit calls that open, make or look at a file take paths of at most MAX_PATH characters
-// (Wine: 260, the terminating zero not counted) and refuse a longer one before anything is
-// touched. CopyFileA takes longer paths, and MoveFileExA a longer new name.
-bool TooLong(const std::string& path) { return path.size() > 260; }
+// The calls that open, make or look at a file take paths of at most MAX_PATH characters (Wine:
+// 260, the terminating zero not counted; characters as UTF-16 counts them) and refuse a longer one
+// before anything is touched. CopyFile takes longer paths, and MoveFileEx a longer new name.
+bool TooLong(const std::string& path) { return path.size() > 260 && Utf8ToUtf16(path).size() > 260; }
 
 // Why an operation on `path` is refused before it starts: a path too long, or an injected fault;
 // 0 when it may go on.

@@ -27,6 +27,9 @@ std::optional<std::string> System::GetEnv(const std::string& name) {
   return std::nullopt;
 }
 
+// A Linux host's environment is UTF-8 already.
+std::optional<std::string> System::GetEnvUtf8(const std::string& name) { return GetEnv(name); }
+
 std::string System::ModuleFileName() {
   Dl_info info{};
   if (dladdr(reinterpret_cast<void*>(&NativePlatformParts), &info) == 0 || !info.dli_fname) return {};

@@ -63,6 +63,7 @@ class System final : public SystemApi {
   std::string Utf8ToAnsi(const std::string& text) override;
   std::string UpperCase(const std::string& text) override;
   long ImportRegistryFileAsAdministrator(const std::string& bytes, void* owner) override;
+  std::optional<std::string> GetEnvUtf8(const std::string& name) override;
 };
 
 class Ui final : public UiApi {

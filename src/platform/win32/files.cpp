@@ -1,9 +1,10 @@
-// Win32 file backend.
+// Win32 file backend: the W calls, with path text converted at the call.
 #include "platform/win32/backends.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/win32/system_function.h"
@@ -13,6 +14,17 @@
 
 namespace qzr::win32 {
 namespace {
+
+// The 8-bit calls took paths of at most MAX_PATH characters (Wine: 260, the terminating zero
+// not counted) and refused a longer one before touching anything. Windows' W calls do the same
+// unless the host declares itself long-path aware; Wine's take any length. The limit stays, so
+// every host on every system sees what it saw: nothing when the path is longer.
+std::optional<std::wstring> Limited(const std::string& path) {
+  std::wstring wide = WideOfPath(path);
+  if (wide.size() <= 260) return wide;
+  SetLastError(ERROR_FILENAME_EXCED_RANGE);
+  return std::nullopt;
+}
 
 long WriteAll(HANDLE h, const std::string& content) {
   size_t done = 0;
@@ -41,8 +53,10 @@ long ReadAll(HANDLE h, std::string* content) {
 // EditWhole): such an open is tried again a few times before it is refused.
 HANDLE OpenWaiting(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
   HANDLE opened = INVALID_HANDLE_VALUE;
+  const std::optional<std::wstring> wide = Limited(path);
+  if (!wide) return opened;
   for (int attempt = 0; attempt < 5; ++attempt) {
-    opened = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    opened = CreateFileW(wide->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
     Sleep(10 * (attempt + 1));
   }
@@ -89,29 +103,44 @@ bool ReplaceKeepingIdentity(const std::wstring& replacement, const std::wstring&
 }  // namespace
 
 long Files::CreateProbeFile(const std::string& path) {
-  FileHandle h(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::optional<std::wstring> wide = Limited(path);
+  if (!wide) return ERROR_FILENAME_EXCED_RANGE;
+  FileHandle h(CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   return h.valid() ? ERROR_SUCCESS : static_cast<long>(GetLastError());
 }
 
-bool Files::RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
-
-uint32_t Files::GetAttributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
-
-bool Files::SetAttributes(const std::string& path, uint32_t attributes) {
-  return SetFileAttributesA(path.c_str(), attributes) != 0;
+bool Files::RemoveFile(const std::string& path) {
+  const std::optional<std::wstring> wide = Limited(path);
+  return wide && ::DeleteFileW(wide->c_str()) != 0;
 }
 
-bool Files::MakeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != 0; }
+uint32_t Files::GetAttributes(const std::string& path) {
+  const std::optional<std::wstring> wide = Limited(path);
+  return wide ? GetFileAttributesW(wide->c_str()) : INVALID_FILE_ATTRIBUTES;
+}
+
+bool Files::SetAttributes(const std::string& path, uint32_t attributes) {
+  const std::optional<std::wstring> wide = Limited(path);
+  return wide && SetFileAttributesW(wide->c_str(), attributes) != 0;
+}
+
+bool Files::MakeDirectory(const std::string& path) {
+  const std::optional<std::wstring> wide = Limited(path);
+  return wide && ::CreateDirectoryW(wide->c_str(), nullptr) != 0;
+}
 
 bool Files::Copy(const std::string& source, const std::string& target, bool failIfExists) {
-  return ::CopyFileA(source.c_str(), target.c_str(), failIfExists) != 0;
+  return ::CopyFileW(WideOfPath(source).c_str(), WideOfPath(target).c_str(), failIfExists) != 0;
 }
 
 bool Files::MoveReplace(const std::string& source, const std::string& target) {
-  DWORD old = GetFileAttributesA(target.c_str());
+  // The new name may be longer, as MoveFileExA took it; the old one may not.
+  if (!Limited(source)) return false;
+  const std::wstring from = WideOfPath(source), to = WideOfPath(target);
+  DWORD old = GetFileAttributesW(to.c_str());
   if (old == INVALID_FILE_ATTRIBUTES || (old & FILE_ATTRIBUTE_DIRECTORY))
-    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   // Refused before anything is touched: the replacement must stay removable.
   if (old & FILE_ATTRIBUTE_READONLY) {
     SetLastError(ERROR_ACCESS_DENIED);
@@ -120,24 +149,26 @@ bool Files::MoveReplace(const std::string& source, const std::string& target) {
   // Windows' ReplaceFileW keeps these itself; Wine's keeps none of them.
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  if ((old & kKept) && !SetFileAttributesA(source.c_str(), old & kKept)) return false;
-  return ReplaceKeepingIdentity(AnsiToWide(source), AnsiToWide(target));
+  if ((old & kKept) && !SetFileAttributesW(from.c_str(), old & kKept)) return false;
+  return ReplaceKeepingIdentity(from, to);
 }
 
 std::string Files::FinalPath(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::optional<std::wstring> wide = Limited(path);
+  if (!wide) return path;
+  DWORD attributes = GetFileAttributesW(wide->c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
   // Vista and later; on older systems a path is taken as it is.
-  using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-  auto finalPathName = SystemFunction<FinalPathName>("kernel32.dll", "GetFinalPathNameByHandleA");
+  using FinalPathName = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+  auto finalPathName = SystemFunction<FinalPathName>("kernel32.dll", "GetFinalPathNameByHandleW");
   if (!finalPathName) return path;
-  FileHandle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  FileHandle h(CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!h.valid()) return path;
-  char buffer[MAX_PATH + 16];
-  DWORD n = finalPathName(h.get(), buffer, sizeof buffer, 0 /* FILE_NAME_NORMALIZED | VOLUME_NAME_DOS */);
-  if (n == 0 || n >= sizeof buffer) return path;
-  std::string final(buffer, n);
+  wchar_t buffer[MAX_PATH + 16];
+  DWORD n = finalPathName(h.get(), buffer, MAX_PATH + 16, 0 /* FILE_NAME_NORMALIZED | VOLUME_NAME_DOS */);
+  if (n == 0 || n >= MAX_PATH + 16) return path;
+  std::string final = PathOfWide(buffer, n);
   if (final.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + final.substr(8);
   if (final.rfind("\\\\?\\", 0) == 0) return final.substr(4);
   return final;
@@ -145,13 +176,15 @@ std::string Files::FinalPath(const std::string& path) {
 
 std::vector<FoundFile> Files::FindFiles(const std::string& mask) {
   std::vector<FoundFile> found;
-  WIN32_FIND_DATAA data{};
-  FindHandle h(FindFirstFileA(mask.c_str(), &data));
+  const std::optional<std::wstring> wide = Limited(mask);
+  if (!wide) return found;
+  WIN32_FIND_DATAW data{};
+  FindHandle h(FindFirstFileW(wide->c_str(), &data));
   if (!h.valid()) return found;
   do {
     const uint64_t written = uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
-    found.push_back(FoundFile{data.cFileName, data.dwFileAttributes, written});
-  } while (FindNextFileA(h.get(), &data));
+    found.push_back(FoundFile{PathOfWide(data.cFileName), data.dwFileAttributes, written});
+  } while (FindNextFileW(h.get(), &data));
   // NTFS answers in case-insensitive name order; FAT volumes, network shares and Wine's view of
   // a Unix folder answer in whatever order they keep. Sorting gives every volume the NTFS order,
   // so the listing is the same wherever the plugins folder lies.
@@ -170,7 +203,9 @@ long Files::ReadWhole(const std::string& path, std::string* content) {
 }
 
 long Files::WriteWhole(const std::string& path, const std::string& content) {
-  FileHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::optional<std::wstring> wide = Limited(path);
+  if (!wide) return ERROR_FILENAME_EXCED_RANGE;
+  FileHandle h(CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h.valid()) return static_cast<long>(GetLastError());
   return WriteAll(h.get(), content);
 }
@@ -182,7 +217,9 @@ long Files::AppendTo(const std::string& path, const std::string& content) {
 }
 
 long Files::CreateNew(const std::string& path, const std::string& content) {
-  FileHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::optional<std::wstring> wide = Limited(path);
+  if (!wide) return ERROR_FILENAME_EXCED_RANGE;
+  FileHandle h(CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h.valid()) return static_cast<long>(GetLastError());
   return WriteAll(h.get(), content);
 }
@@ -203,14 +240,17 @@ long Files::WriteCopy(const std::string& target, const std::string& content, uin
   constexpr DWORD kCopied = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                             FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   const DWORD attributes = sourceAttributes & kCopied;
+  const std::optional<std::wstring> limited = Limited(target);
+  if (!limited) return ERROR_FILENAME_EXCED_RANGE;
+  const std::wstring& wide = *limited;
   {
-    FileHandle h(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    FileHandle h(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) return static_cast<long>(GetLastError());
     if (long rc = WriteAll(h.get(), content)) return rc;
   }
   // Windows gives a file it overwrites the new attributes; Wine keeps the old ones.
-  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesA(target.c_str(), attributes))
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesW(wide.c_str(), attributes))
     return static_cast<long>(GetLastError());
   return ERROR_SUCCESS;
 }

@@ -45,11 +45,16 @@ std::optional<std::string> System::GetEnv(const std::string& name) {
 
 std::string System::ModuleFileName() {
   HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&NativePlatformParts), &self);
-  char name[MAX_PATH + 1] = {};
-  DWORD n = GetModuleFileNameA(self, name, MAX_PATH);
-  return std::string(name, n);
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&NativePlatformParts), &self);
+  // A module in a deep folder may have a name longer than MAX_PATH: the buffer grows until the
+  // name fits (the call fills it to the brim when it does not).
+  std::vector<wchar_t> name(MAX_PATH + 1);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(self, name.data(), static_cast<DWORD>(name.size()));
+    if (n < name.size() || name.size() >= 32768) return PathOfWide(name.data(), n);
+    name.resize(name.size() * 2);
+  }
 }
 
 uint16_t System::CodeSegmentSelector() {
@@ -114,6 +119,20 @@ std::string System::UpperCase(const std::string& text) {
   std::string out = text;
   if (!out.empty()) CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
   return out;
+}
+
+std::optional<std::string> System::GetEnvUtf8(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  const std::wstring wideName = WideOfPath(name);
+  SetLastError(ERROR_SUCCESS);
+  DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+  if (needed == 0) {
+    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    return std::string();
+  }
+  std::vector<wchar_t> value(needed, L'\0');
+  const DWORD got = GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
+  return PathOfWide(value.data(), got < needed ? got : 0);
 }
 
 }  // namespace qzr::win32
