@@ -53,9 +53,9 @@ std::vector<ImportOutcome> AdminImport::Run(bool yes, void* owner) {
   }
   long rc = win::kCancelled;
   if (yes && !changes.empty()) {
-    std::string file = kRegFileHeader;
-    for (const RefusedChange& change : changes) file += change.Lines;
-    rc = Os().system->ImportRegistryFileAsAdministrator(file, owner);
+    std::string text = kRegFileHeader;
+    for (const RefusedChange& change : changes) text += change.Lines;
+    rc = Os().system->ImportRegistryFileAsAdministrator(RegFileBytes(text), owner);
   }
   std::vector<ImportOutcome> outcomes;
   for (const RefusedChange& change : changes) {

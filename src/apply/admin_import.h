@@ -29,7 +29,7 @@ bool ElevatableRoot(RegHandle root);
 struct RefusedChange {
   const TTWREC* Tweak = nullptr;
   SaveAction Action = SaveAction::kWrite;
-  std::string Lines;    // the REGEDIT4 lines that make the change
+  std::string Lines;    // the registry file lines that make the change, UTF-8
   std::string KeyName;  // the key's full name, in the system's bytes
   std::string Refusal;  // UTF-8, what the Save would have shown
   WrittenBackup Backup;

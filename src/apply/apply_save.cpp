@@ -17,6 +17,8 @@
 #include "stores/tweak_values.h"
 #include "stores/vesk_registry.h"
 #include "definitions/value_text.h"
+#include "util/utf16.h"
+#include "util/utf16_bytes.h"
 
 namespace qzr {
 namespace {
@@ -112,22 +114,26 @@ class RefusedForRights : public ShownError {
 
 RegHandle RootOf(const TTWREC& t) { return RootKeyForCode(t.RootKey).value_or(kHkeyCurrentUser); }
 
-// The REGEDIT4 lines that make the change, exactly as an undo file would save the state it
-// leaves: the key and the value, the key and "name"=-, or [-key].
+// The registry file lines that make the change, exactly as an undo file would save the state it
+// leaves: the key and the value, the key and "name"=-, or [-key]. UTF-8, as the undo files'
+// lines are; a string's data as the wide calls would read it back.
 std::string ChangeLines(const TTWREC& t, const Choice& c, int32_t integer) {
-  const std::string key = RegKeyFullName(RootOf(t), t.Path);
+  SystemApi& system = *Os().system;
+  const std::string key = system.AnsiToUtf8(RegKeyFullName(RootOf(t), t.Path));
+  const std::string name = system.AnsiToUtf8(t.VarName);
   if (c.What == Action::kDeleteKey) return "\r\n" + RegKeyLine(key, true);
   const std::string head = "\r\n" + RegKeyLine(key);
-  if (c.What == Action::kDeleteValue) return head + RegDeleteValueLine(t.VarName);
+  if (c.What == Action::kDeleteValue) return head + RegDeleteValueLine(name);
   switch (t.DataType) {
     case kDataDword: {
       const auto n = static_cast<uint32_t>(integer);
       const char bytes[4] = {static_cast<char>(n & 0xFF), static_cast<char>(n >> 8 & 0xFF),
                              static_cast<char>(n >> 16 & 0xFF), static_cast<char>(n >> 24 & 0xFF)};
-      return head + RegValueLine(t.VarName, win::kRegDword, std::string(bytes, 4));
+      return head + RegValueLine(name, win::kRegDword, std::string(bytes, 4));
     }
-    case kDataString: return head + RegValueLine(t.VarName, win::kRegSz, ValueAsText(c.Value) + std::string(1, '\0'));
-    default: return head + RegValueLine(t.VarName, win::kRegBinary, std::string(c.Bytes.begin(), c.Bytes.end()));
+    case kDataString:
+      return head + RegValueLine(name, win::kRegSz, Utf16LeBytes(Utf8ToUtf16(system.AnsiToUtf8(ValueAsText(c.Value))) + u'\0'));
+    default: return head + RegValueLine(name, win::kRegBinary, std::string(c.Bytes.begin(), c.Bytes.end()));
   }
 }
 

@@ -9,16 +9,20 @@
 #include "platform/platform.h"
 #include "stores/vesk_registry.h"
 #include "util/text.h"
+#include "util/utf16.h"
+#include "util/utf16_bytes.h"
 
 namespace qzr {
 namespace {
 
 RegistryApi& Reg() { return *Os().registry; }
 
-// A key opened for reading, closed when it goes.
+// A key opened for reading by its UTF-8 path, closed when it goes.
 class ReadKey {
  public:
-  ReadKey(RegHandle base, const std::string& subKey) { status_ = Reg().OpenKey(base, subKey, win::kKeyRead, &key_); }
+  ReadKey(RegHandle base, const std::string& subKey) {
+    status_ = Reg().OpenKeyW(base, Utf8ToUtf16(subKey), win::kKeyRead, &key_);
+  }
   ~ReadKey() {
     try {
       if (key_) Reg().CloseKey(key_);
@@ -36,6 +40,7 @@ class ReadKey {
   long status_ = 0;
 };
 
+// Names are UTF-8; data as the wide calls hand it.
 struct Value {
   std::string Name;
   uint32_t Type = 0;
@@ -58,66 +63,37 @@ std::string FullName(RegHandle root, const std::string& path) {
 
 // The value's type and data; nothing when it does not exist; false when it cannot be read.
 bool ReadValue(RegHandle key, const std::string& name, std::optional<Value>* value) {
-  uint32_t type = 0, size = 0;
-  long rc = Reg().QueryValue(key, name, &type, nullptr, &size);
+  uint32_t type = 0;
+  std::string data;
+  const long rc = Reg().QueryValueW(key, Utf8ToUtf16(name), &type, &data);
   if (rc == win::kFileNotFound) return true;
-  for (int attempt = 0; rc == win::kSuccess && attempt < 4; ++attempt) {
-    std::string data(size, '\0');
-    uint32_t got = size;
-    rc = Reg().QueryValue(key, name, &type, reinterpret_cast<uint8_t*>(data.data()), &got);
-    if (rc == win::kSuccess) {
-      data.resize(got);
-      *value = Value{name, type, std::move(data)};
-      return true;
-    }
-    if (rc == win::kMoreData) {  // it grew in between
-      size = got;
-      rc = win::kSuccess;
-    }
-  }
-  return false;
+  if (rc != win::kSuccess) return false;
+  *value = Value{name, type, std::move(data)};
+  return true;
 }
 
 // Every value of an open key, ordered by name as the registry editor lists them.
 bool ReadValues(RegHandle key, std::vector<Value>* values) {
-  RegKeyInfo info;
-  if (Reg().QueryInfoKey(key, &info) != win::kSuccess) return false;
-  // Names in characters may take two bytes each in a double-byte code page.
-  std::string name(size_t{info.MaxValueNameLength} * 2 + 2, '\0');
-  std::string data(size_t{info.MaxDataLength} + 2, '\0');
   for (uint32_t index = 0;; ++index) {
-    uint32_t nameLength = static_cast<uint32_t>(name.size()), type = 0, size = static_cast<uint32_t>(data.size());
-    long rc = Reg().EnumValue(key, index, name.data(), &nameLength, &type, reinterpret_cast<uint8_t*>(data.data()), &size);
+    std::u16string name;
+    uint32_t type = 0;
+    std::string data;
+    const long rc = Reg().EnumValueW(key, index, &name, &type, &data);
     if (rc == win::kNoMoreItems) break;
-    if (rc == win::kMoreData && name.size() < 65536 && data.size() < (1u << 30)) {
-      // A value written since the key was measured: larger buffers, the same index again.
-      name.resize(std::max<size_t>(name.size() * 2, 2 * 16384 + 2));
-      data.resize(std::max<size_t>(data.size() * 2, size_t{size} + 2));
-      --index;
-      continue;
-    }
     if (rc != win::kSuccess) return false;
-    values->push_back(Value{name.substr(0, nameLength), type, data.substr(0, size)});
+    values->push_back(Value{Utf16ToUtf8(name), type, std::move(data)});
   }
   std::stable_sort(values->begin(), values->end(), [](const Value& a, const Value& b) { return LessNoCaseAscii(a.Name, b.Name); });
   return true;
 }
 
 bool ReadSubKeyNames(RegHandle key, std::vector<std::string>* names) {
-  RegKeyInfo info;
-  if (Reg().QueryInfoKey(key, &info) != win::kSuccess) return false;
-  std::string name(size_t{info.MaxSubKeyNameLength} * 2 + 2, '\0');
   for (uint32_t index = 0;; ++index) {
-    uint32_t length = static_cast<uint32_t>(name.size());
-    long rc = Reg().EnumKey(key, index, name.data(), &length);
+    std::u16string name;
+    const long rc = Reg().EnumKeyW(key, index, &name);
     if (rc == win::kNoMoreItems) break;
-    if (rc == win::kMoreData && name.size() < 4096) {
-      name.resize(name.size() * 2);
-      --index;
-      continue;
-    }
     if (rc != win::kSuccess) return false;
-    names->push_back(name.substr(0, length));
+    names->push_back(Utf16ToUtf8(name));
   }
   return true;
 }
@@ -138,36 +114,50 @@ bool ExportTree(RegHandle root, const std::string& path, std::string* out, int d
   return true;
 }
 
-// The old value in a few words: a number, a text, bytes, or the type and size of the rest.
+// The strings of a string value's data, up to the terminating zero (or, for a multi-string, up
+// to the empty string that ends the list).
+std::vector<std::u16string> Strings(const Value& v) {
+  const std::u16string units = Utf16FromLeBytes(v.Data);
+  std::vector<std::u16string> strings;
+  for (size_t start = 0; start < units.size() && units[start] != u'\0';) {
+    const size_t end = std::min(units.find(u'\0', start), units.size());
+    strings.push_back(units.substr(start, end - start));
+    if (v.Type != win::kRegMultiSz) break;
+    start = end + 1;
+  }
+  return strings;
+}
+
+// The old value in a few words (UTF-8): a number, a text, bytes, or the type and size of the rest.
 std::string Described(const Value& v) {
   constexpr size_t kShown = 60;
-  std::string text;
+  std::u16string text;
   if (v.Type == win::kRegDword && v.Data.size() == 4) {
     const auto* b = reinterpret_cast<const unsigned char*>(v.Data.data());
-    text = std::to_string(uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24);
+    text = Utf8ToUtf16(std::to_string(uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24));
   } else if (v.Type == win::kRegQword && v.Data.size() == 8) {
     uint64_t number = 0;
     for (size_t i = 8; i-- > 0;) number = number << 8 | static_cast<unsigned char>(v.Data[i]);
-    text = std::to_string(number);
-  } else if (v.Type == win::kRegSz || v.Type == win::kRegExpandSz) {
-    text = "\"" + v.Data.substr(0, v.Data.find('\0')) + "\"";
-  } else if (v.Type == win::kRegMultiSz) {
-    // "one", "two": the strings up to the empty one that ends the list.
-    for (size_t start = 0; start < v.Data.size() && v.Data[start] != '\0';) {
-      size_t end = std::min(v.Data.find('\0', start), v.Data.size());
-      text += (text.empty() ? "\"" : ", \"") + v.Data.substr(start, end - start) + "\"";
-      start = end + 1;
-    }
+    text = Utf8ToUtf16(std::to_string(number));
+  } else if (v.Type == win::kRegSz || v.Type == win::kRegExpandSz || v.Type == win::kRegMultiSz) {
+    // "one", "two"
+    const std::vector<std::u16string> strings = Strings(v);
+    for (const std::u16string& one : strings) text += (text.empty() ? u"\"" : u", \"") + one + u"\"";
+    if (strings.empty() && v.Type != win::kRegMultiSz) text = u"\"\"";
   } else if (v.Type == win::kRegBinary) {
-    static const char kDigits[] = "0123456789ABCDEF";
+    static const char16_t kDigits[] = u"0123456789ABCDEF";
     for (unsigned char c : v.Data) text += {kDigits[c >> 4], kDigits[c & 15]};
   } else {
-    text = "type " + std::to_string(v.Type) + ", " + std::to_string(v.Data.size()) + " bytes";
+    text = Utf8ToUtf16("type " + std::to_string(v.Type) + ", " + std::to_string(v.Data.size()) + " bytes");
   }
-  if (text.size() > kShown) text = text.substr(0, kShown) + "...";
-  for (char& c : text)
-    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
-  return text;
+  if (text.size() > kShown) {
+    // Never half of a surrogate pair.
+    const size_t cut = (text[kShown - 1] & 0xFC00) == 0xD800 ? kShown - 1 : kShown;
+    text = text.substr(0, cut) + u"...";
+  }
+  for (char16_t& c : text)
+    if (c == u'\r' || c == u'\n' || c == u'\0') c = u' ';
+  return Utf16ToUtf8(text);
 }
 
 }  // namespace
@@ -176,11 +166,15 @@ std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& givenP
                                        bool wholeKey) {
   // The system reads names up to a zero byte, and so does the store.
   const std::string fullPath = givenPath.substr(0, givenPath.find('\0'));
-  const std::string valueName = givenName.substr(0, givenName.find('\0'));
+  const std::string valueName = Os().system->AnsiToUtf8(givenName.substr(0, givenName.find('\0')));
   const std::string rest = fullPath.starts_with('\\') ? fullPath.substr(1) : fullPath;
   // The store never deletes a root, nor a path that begins with a second backslash.
   if (wholeKey && (rest.empty() || rest.front() == '\\')) return RegBackup{"", "nothing", {}};
-  const std::vector<std::string> parts = KeyPathParts(rest);
+  // The tweak's path is in the ANSI code page as the store takes it (and Created keeps it so);
+  // the registry is read and the file written with its UTF-8 form.
+  const std::vector<std::string> ansiParts = KeyPathParts(rest);
+  std::vector<std::string> parts;
+  for (const std::string& part : ansiParts) parts.push_back(Os().system->AnsiToUtf8(part));
   if (std::any_of(parts.begin(), parts.end(), UnwritableKeyName)) return std::nullopt;
   const std::string path = Joined(parts, parts.size());
   // The first key on the path that does not exist: the Save creates it and all below it.
@@ -196,7 +190,7 @@ std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& givenP
     backup.Body = "\r\n" + RegKeyLine(FullName(root, Joined(parts, wholeKey ? parts.size() : existing + 1)), true);
     backup.Before = "no key";
     if (!wholeKey)
-      for (size_t count = parts.size(); count > existing; --count) backup.Created.push_back(Joined(parts, count));
+      for (size_t count = parts.size(); count > existing; --count) backup.Created.push_back(Joined(ansiParts, count));
     return backup;
   }
   if (wholeKey) {

@@ -1,16 +1,19 @@
-// REGEDIT4 lines.
+// Registry file lines, Unicode form.
 #include "apply/reg_file_text.h"
 
 #include <cstdio>
 
 #include "platform/win_codes.h"
+#include "util/utf16.h"
+#include "util/utf16_bytes.h"
 
 namespace qzr {
 namespace {
 
 constexpr size_t kHexLineWidth = 80;  // the registry editor's own wrapping of hex lists
 
-// Backslashes and quotes escaped, and line ends too: a raw line end would end the line.
+// Backslashes and quotes escaped, and line ends too: a raw line end would end the line (the
+// registry editor reads "\r" and "\n" back as the characters).
 std::string Escaped(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -27,15 +30,20 @@ std::string Escaped(const std::string& text) {
 
 std::string NamePart(const std::string& name) { return name.empty() ? "@=" : "\"" + Escaped(name) + "\"="; }
 
-// A REG_SZ can be written as quoted text when that text, read back, is the same bytes: one
-// terminating zero and none inside.
-bool QuotableString(const std::string& data) {
-  return !data.empty() && data.back() == '\0' && data.find('\0') == data.size() - 1;
+// The REG_SZ as text when the quoted text, read back, is the same bytes: whole UTF-16 units,
+// one terminating zero and none inside.
+bool QuotableString(const std::string& data, std::string* text) {
+  if (data.size() % 2 != 0) return false;
+  const std::u16string units = Utf16FromLeBytes(data);
+  if (units.empty() || units.find(u'\0') != units.size() - 1) return false;
+  *text = Utf16ToUtf8(std::u16string_view(units).substr(0, units.size() - 1));
+  return true;
 }
 
 std::string HexList(const std::string& start, const std::string& data) {
   std::string out = start;
-  size_t column = out.size();
+  // The registry editor counts characters, not the bytes of their UTF-8 form.
+  size_t column = Utf8ToUtf16(out).size();
   for (size_t i = 0; i < data.size(); ++i) {
     char byte[4];
     std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(data[i]));
@@ -63,7 +71,7 @@ std::string RegKeyLine(const std::string& keyName, bool deleteKey) {
 
 std::string RegValueLine(const std::string& name, uint32_t type, const std::string& data) {
   const std::string start = NamePart(name);
-  if (type == win::kRegSz && QuotableString(data)) return start + "\"" + Escaped(data.substr(0, data.size() - 1)) + "\"\r\n";
+  if (std::string text; type == win::kRegSz && QuotableString(data, &text)) return start + "\"" + Escaped(text) + "\"\r\n";
   if (type == win::kRegDword && data.size() == 4) {
     char text[16];
     const auto* b = reinterpret_cast<const unsigned char*>(data.data());
@@ -77,5 +85,7 @@ std::string RegValueLine(const std::string& name, uint32_t type, const std::stri
 }
 
 std::string RegDeleteValueLine(const std::string& name) { return NamePart(name) + "-\r\n"; }
+
+std::string RegFileBytes(const std::string& text) { return "\xff\xfe" + Utf16LeBytes(Utf8ToUtf16(text)); }
 
 }  // namespace qzr

@@ -25,9 +25,9 @@ std::string After(SaveAction action, const std::string& newText) {
 }
 
 // "Explorer - Show extensions, 2026-12-08 14:35:01, <where>: <before> -> <after>"
-std::string Description(const TTWREC& t, const LocalTime& when, const std::string& where, const std::string& before,
-                        SaveAction action, const std::string& newText) {
-  return t.TweakName + ", " + UndoTimeText(when) + ", " + where + ": " + before + " -> " + After(action, newText);
+std::string Description(const std::string& tweakName, const LocalTime& when, const std::string& where,
+                        const std::string& before, SaveAction action, const std::string& newText) {
+  return tweakName + ", " + UndoTimeText(when) + ", " + where + ": " + before + " -> " + After(action, newText);
 }
 
 // The profile functions look for a file named without a full path in the Windows folder.
@@ -81,14 +81,19 @@ WrittenBackup BackUpRegistry(const TTWREC& t, SaveAction action, const std::stri
   if (!backup) RaiseUnableToWrite(folder);
   std::string where = RootKeyName(root) + "\\" + t.Path;
   if (!wholeKey) where += "\\" + (t.VarName.empty() ? std::string("@") : t.VarName);
-  const std::string description = Description(t, when, where, backup->Before, action, newText);
+  // The descript.ion line is in the ANSI code page, as the host reads it; the file's comment
+  // keeps the old value as exactly as the rest of the file (the tweak's own texts are ANSI).
+  SystemApi& system = *Os().system;
+  const std::string description =
+      Description(t.TweakName, when, where, system.Utf8ToAnsi(backup->Before), action, newText);
   // One comment line: a line end inside it (a name may hold one) would start a line the
   // registry editor reads as a key or a value.
-  std::string comment = "; " + description;
+  std::string comment = "; " + Description(system.AnsiToUtf8(t.TweakName), when, system.AnsiToUtf8(where),
+                                           backup->Before, action, system.AnsiToUtf8(newText));
   for (char& c : comment)
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
-  const std::string path =
-      WriteUndoFile(folder, UndoFile{t.TweakName, "reg", kRegFileHeader + comment + "\r\n" + backup->Body, description}, when);
+  const std::string text = kRegFileHeader + comment + "\r\n" + backup->Body;
+  const std::string path = WriteUndoFile(folder, UndoFile{t.TweakName, "reg", RegFileBytes(text), description}, when);
   return WrittenBackup{path, backup->Body, backup->Created};
 }
 
@@ -114,7 +119,7 @@ WrittenBackup BackUpFile(const TTWREC& t, SaveAction action, const std::string& 
   }
   if (ini && action == SaveAction::kDeleteKey) where = "section [" + t.Section + "]";
   // The host shows the description beside the file: first where the copy belongs.
-  const std::string description = AnsiOfPath(path) + "; " + Description(t, when, where, before, action, newText);
+  const std::string description = AnsiOfPath(path) + "; " + Description(t.TweakName, when, where, before, action, newText);
   if (missing) {
     const std::string note = AnsiOfPath(path) + " did not exist before this change; delete it to undo the change.\r\n";
     return WrittenBackup{WriteUndoFile(folder, UndoFile{t.TweakName + " (no file)", "txt", note, description}, when),

@@ -1,6 +1,7 @@
-// The backup a Save writes before it changes anything: for a registry tweak a REGEDIT4 file that
-// restores the value or the whole key, for an INI or CFG tweak a copy of the file as it was (or
-// a note that there was none), each with a line that says what changed, when, from what to what.
+// The backup a Save writes before it changes anything: for a registry tweak a registry file (the
+// registry editor's Unicode form) that restores the value or the whole key, for an INI or CFG
+// tweak a copy of the file as it was (or a note that there was none), each with a line that says
+// what changed, when, from what to what.
 #pragma once
 #include <string>
 #include <vector>

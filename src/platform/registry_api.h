@@ -1,5 +1,5 @@
-// The registry functions of the platform seam: the nine calls the registry store makes and the
-// value enumeration the undo backups read a key with,
+// The registry functions of the platform seam: the nine calls the registry store makes, the
+// value enumeration, and the wide calls the undo files read and restore a tree with,
 // shaped like their Win32 originals and answering with Windows status codes. On 64-bit Windows
 // they address the 64-bit registry view whatever the module's own bitness: the one Windows reads.
 #pragma once
@@ -67,6 +67,27 @@ class RegistryApi {
   // in the ANSI code page. Too small a buffer gives kMoreData; past the last value, kNoMoreItems.
   virtual long EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type,
                          uint8_t* data, uint32_t* size) = 0;
+
+  // The wide calls, for names and text outside the ANSI code page (the undo files read and write
+  // a tree with them). Names are UTF-16; data is the bytes the W calls hand over, so string types
+  // (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) come and go as UTF-16 LE with their terminating zeros.
+  // Opens and creates carry the view flag as the 8-bit ones do; the rest take their handle's.
+  // RegOpenKeyExW.
+  virtual long OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) = 0;
+  // RegCreateKeyExW: creates missing keys on the path.
+  virtual long CreateKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) = 0;
+  // RegEnumKeyExW with a buffer as large as the name needs: the sub-key at `index`; past the
+  // last, kNoMoreItems.
+  virtual long EnumKeyW(RegHandle key, uint32_t index, std::u16string* name) = 0;
+  // RegEnumValueW with buffers as large as the value needs: its name, type and data; past the
+  // last, kNoMoreItems.
+  virtual long EnumValueW(RegHandle key, uint32_t index, std::u16string* name, uint32_t* type, std::string* data) = 0;
+  // RegQueryValueExW with a buffer as large as the value needs.
+  virtual long QueryValueW(RegHandle key, const std::u16string& name, uint32_t* type, std::string* data) = 0;
+  // RegSetValueExW.
+  virtual long SetValueW(RegHandle key, const std::u16string& name, uint32_t type, const std::string& data) = 0;
+  // RegDeleteKeyExW: refuses a key that still has sub-keys.
+  virtual long DeleteKeyW(RegHandle base, const std::u16string& subKey) = 0;
 };
 
 }  // namespace qzr

@@ -40,7 +40,8 @@ class SystemApi {
   // UTF-8 (text typed into a dialog) as the system's ANSI code page; characters the code page
   // lacks become "?".
   virtual std::string Utf8ToAnsi(const std::string& text) = 0;
-  // Imports a registry file (`bytes`, REGEDIT4 as the undo files are written) with administrator
+  // Imports a registry file (`bytes`, the registry editor's Unicode form as the undo files are
+  // written: UTF-16 LE with a byte-order mark) with administrator
   // rights, into the 64-bit view on 64-bit Windows, and waits until the import has ended; the
   // system asks the user for consent over `owner` (a window handle or null). Answers kCancelled
   // when the user declined, else the import's exit code (0: imported) or the status of what

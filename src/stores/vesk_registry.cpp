@@ -77,6 +77,42 @@ struct KeyCloser {
 // root is never what a tweak means.
 bool NamesNoKey(const std::string& rest) { return rest.empty() || rest.front() == '\\'; }
 
+// The keys below a tree's top go by their wide names: a name outside the ANSI code page has no
+// 8-bit form to open or delete it by, and would stop the tree's deletion halfway.
+std::vector<std::u16string> SubKeyNames(RegHandle key, bool* complete) {
+  std::vector<std::u16string> names;
+  std::u16string name;
+  long rc = win::kSuccess;
+  for (uint32_t i = 0; (rc = Reg().EnumKeyW(key, i, &name)) == win::kSuccess; ++i) names.push_back(name);
+  *complete = rc == win::kNoMoreItems;
+  return names;
+}
+
+// Deletes every key below `key`, deepest first; what refuses stays.
+void DeleteSubKeys(RegHandle key) {
+  bool complete = false;
+  for (const std::u16string& name : SubKeyNames(key, &complete)) {
+    RegHandle child = 0;
+    if (Reg().OpenKeyW(key, name, win::kKeyRead, &child) == win::kSuccess) {
+      KeyCloser closer{child};
+      DeleteSubKeys(child);
+    }
+    Reg().DeleteKeyW(key, name);
+  }
+}
+
+// Whether every key below `key` opens with the rights deleting it takes.
+bool CanDeleteSubKeys(RegHandle key) {
+  bool complete = false;
+  for (const std::u16string& name : SubKeyNames(key, &complete)) {
+    RegHandle child = 0;
+    if (Reg().OpenKeyW(key, name, win::kDelete | win::kKeyRead, &child) != win::kSuccess) return false;
+    KeyCloser closer{child};
+    if (!CanDeleteSubKeys(child)) return false;
+  }
+  return complete;
+}
+
 }  // namespace
 
 std::optional<RegHandle> RootKeyForCode(int code) {
@@ -189,19 +225,8 @@ bool TVeskRegistry::DeleteKey(const std::string& path) noexcept {
     // Listing the sub-keys is all the open is for: the rights CanDeleteKey checks suffice.
     Restore<uint32_t> listing(access_, win::kKeyRead);
     if (RegHandle key = OpenHandle(path)) {
-      // Relative names below resolve against the key being emptied.
-      Restore<RegHandle> current(currentKey_, key);
       KeyCloser closer{key};
-      KeyInfo info;
-      if (QueryKeyInfo(&info)) {
-        // Counting down keeps the remaining indices valid while sub-keys disappear.
-        std::vector<char> name(info.MaxSubKeyNameLength + 1);
-        for (uint32_t i = info.SubKeyCount; i-- > 0;) {
-          auto length = static_cast<uint32_t>(name.size());
-          if (Reg().EnumKey(currentKey_, i, name.data(), &length) == win::kSuccess)
-            DeleteKey(std::string(name.data(), std::min<size_t>(length, name.size())));
-        }
-      }
+      DeleteSubKeys(key);
     }
     const long rc = Reg().DeleteKey(BaseKeyFor(relative), rest);
     if (rc != win::kSuccess) lastFailure_ = rc;
@@ -217,17 +242,8 @@ bool TVeskRegistry::CanDeleteKey(const std::string& path) noexcept {
     Restore<uint32_t> deleting(access_, win::kDelete | win::kKeyRead);
     RegHandle key = OpenHandle(path);
     if (key == 0) return false;
-    Restore<RegHandle> current(currentKey_, key);
     KeyCloser closer{key};
-    KeyInfo info;
-    if (!QueryKeyInfo(&info)) return false;
-    std::vector<char> name(info.MaxSubKeyNameLength + 1);
-    for (uint32_t i = 0; i < info.SubKeyCount; ++i) {
-      auto length = static_cast<uint32_t>(name.size());
-      if (Reg().EnumKey(currentKey_, i, name.data(), &length) != win::kSuccess) return false;
-      if (!CanDeleteKey(std::string(name.data(), std::min<size_t>(length, name.size())))) return false;
-    }
-    return true;
+    return CanDeleteSubKeys(key);
   });
 }
 

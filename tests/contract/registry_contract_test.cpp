@@ -6,6 +6,7 @@
 
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
+#include "util/utf16_bytes.h"
 
 namespace qzr::test {
 namespace {
@@ -248,6 +249,60 @@ TEST_F(RegistryContract, EnumeratingValues) {
   nameLength = sizeof name;
   size = sizeof small;
   EXPECT_EQ(reg().EnumValue(empty, 0, name, &nameLength, &type, small, &size), win::kNoMoreItems);
+}
+
+// The wide calls the undo files read and restore a tree with: names and string data outside any
+// ANSI code page come back exactly as they were written, string types as UTF-16 LE with their
+// zeros; and a string written with the 8-bit call reads back wide.
+TEST_F(RegistryContract, WideCallsKeepAnyText) {
+  using namespace std::string_literals;
+  const auto text = [](const std::u16string& s) { return Utf16LeBytes(s); };
+  const std::u16string keyName = u"\u4e2d\u6587 \U0001F600 \u041a\u043b\u044e\u0447";
+  RegHandle k = 0;
+  ASSERT_EQ(reg().CreateKeyW(scratch_.handle(), u"W\\" + keyName, win::kKeyAllAccess, &k), win::kSuccess);
+  opened_.push_back(k);
+  const std::map<std::u16string, std::pair<uint32_t, std::string>> stored{
+      {u"", {win::kRegSz, text(u"\u9ed8\u8ba4\0"s)}},
+      {u"\u0417\u043d\u0430\u0447\u0435\u043d\u0438\u0435", {win::kRegSz, text(u"\u0422\u0435\u043a\u0441\u0442 \U0001F680\0"s)}},
+      {u"\u6269\u5c55", {win::kRegExpandSz, text(u"%TEMP%\\\u6587\u4ef6\0"s)}},
+      {u"\U0001F600 multi", {win::kRegMultiSz, text(u"\u4e00\0\U0001F4A9\0\u0434\u0432\u0430\0\0"s)}},
+      {u"dword \u6570", {win::kRegDword, "\x01\x02\x03\x04"s}},
+      {u"qword", {win::kRegQword, "\x01\x02\x03\x04\x05\x06\x07\x08"s}},
+      {u"bin", {win::kRegBinary, std::string(300, '\xab')}},
+      {std::u16string(300, u'\u044f'), {win::kRegNone, "\x01"s}}};
+  for (const auto& [name, value] : stored) ASSERT_EQ(reg().SetValueW(k, name, value.first, value.second), win::kSuccess);
+
+  std::u16string name;
+  RegHandle parent = 0;
+  ASSERT_EQ(Open("W", win::kKeyRead, &parent), win::kSuccess);
+  ASSERT_EQ(reg().EnumKeyW(parent, 0, &name), win::kSuccess);
+  EXPECT_EQ(name, keyName);
+  EXPECT_EQ(reg().EnumKeyW(parent, 1, &name), win::kNoMoreItems);
+  RegHandle again = 0;
+  ASSERT_EQ(reg().OpenKeyW(parent, keyName, win::kKeyRead, &again), win::kSuccess);
+  opened_.push_back(again);
+
+  std::map<std::u16string, std::pair<uint32_t, std::string>> seen;
+  uint32_t type = 0;
+  std::string data;
+  for (uint32_t i = 0;; ++i) {
+    const long rc = reg().EnumValueW(again, i, &name, &type, &data);
+    if (rc == win::kNoMoreItems) break;
+    ASSERT_EQ(rc, win::kSuccess) << i;
+    seen[name] = {type, data};
+  }
+  EXPECT_EQ(seen, stored);
+  for (const auto& [valueName, value] : stored) {
+    ASSERT_EQ(reg().QueryValueW(again, valueName, &type, &data), win::kSuccess);
+    EXPECT_EQ(std::make_pair(type, data), value);
+  }
+  EXPECT_EQ(reg().QueryValueW(again, u"\u65e0", &type, &data), win::kFileNotFound);
+
+  Set(k, "ansi", win::kRegSz, "plain\0"s);
+  ASSERT_EQ(reg().QueryValueW(k, u"ansi", &type, &data), win::kSuccess);
+  EXPECT_EQ(data, text(u"plain\0"s)) << "the wide call hands 8-bit text over as UTF-16";
+  ASSERT_EQ(reg().SetValueW(k, u"wide", win::kRegSz, text(u"plain\0"s)), win::kSuccess);
+  EXPECT_EQ(Get(k, "wide"), std::make_pair(win::kRegSz, "plain\0"s)) << "and 8-bit calls read wide text as 8-bit";
 }
 
 TEST_F(RegistryContract, QueryingKeyInformation) {

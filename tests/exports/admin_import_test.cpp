@@ -11,6 +11,7 @@
 #endif
 
 #include "commands/choices_file.h"
+#include "apply/reg_file_text.h"
 #include "apply/undo_files.h"
 #include "exports/host_calls.h"
 #include "exports/scripted_dialogs.h"
@@ -174,7 +175,8 @@ TEST_F(AdminImportTest, TheDialogAsksAtOnceAndOnlyAReadBackThatShowsTheChangeCou
     EXPECT_NE(ui_.questions[0].find("HKEY_LOCAL_MACHINE\\" + kMachineKey), std::string::npos) << ui_.questions[0];
     EXPECT_EQ(system_.files.size(), row.imports);
     if (row.imports) {
-      EXPECT_EQ(system_.files[0], "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + kMachineKey + "]\r\n\"A\"=dword:00000001\r\n");
+      EXPECT_EQ(system_.files[0],
+                RegFileBytes(std::string(kRegFileHeader) + "\r\n[HKEY_LOCAL_MACHINE\\" + kMachineKey + "]\r\n\"A\"=dword:00000001\r\n"));
     }
     EXPECT_EQ(ui_.messages, row.messages);
     EXPECT_EQ(UndoFiles(), row.undoFiles) << "an undo file only for a change that happened";
@@ -184,9 +186,9 @@ TEST_F(AdminImportTest, TheDialogAsksAtOnceAndOnlyAReadBackThatShowsTheChangeCou
 }
 
 TEST_F(AdminImportTest, AChangeOfAttributesAndACommandAskOnceForAllTheirRefusedChanges) {
-  const std::string file = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + kMachineKey + "]\r\n\"A\"=dword:00000001\r\n" +
-                           "\r\n[-HKEY_LOCAL_MACHINE\\" + kMachineKey + "\\Sub]\r\n" + "\r\n[HKEY_LOCAL_MACHINE\\" +
-                           kMachineKey + "]\r\n\"B\"=-\r\n";
+  const std::string file = RegFileBytes(std::string(kRegFileHeader) + "\r\n[HKEY_LOCAL_MACHINE\\" + kMachineKey +
+                                        "]\r\n\"A\"=dword:00000001\r\n" + "\r\n[-HKEY_LOCAL_MACHINE\\" + kMachineKey +
+                                        "\\Sub]\r\n" + "\r\n[HKEY_LOCAL_MACHINE\\" + kMachineKey + "]\r\n\"B\"=-\r\n");
   const std::string names = "\nMachine dword\nMachine key\nMachine text";
   struct Row {
     bool command, yes;

@@ -1,10 +1,12 @@
 // The undo files Save writes, through the entry points as a host drives them: one table of
-// registry changes (each file compared with its golden copy and, under Wine, imported with the
-// system's own regedit to give back exactly the registry as it was), one of INI and CFG files
+// registry changes (each file compared with its golden copy and imported to give back exactly
+// the registry as it was: under Wine with the system's own regedit and, separately, reg import;
+// natively with the substitute's import), one of INI and CFG files
 // (a byte-for-byte copy, or a note that there was none), and the refusal when the backup cannot
 // be written.
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "exports/host_calls.h"
@@ -15,6 +17,8 @@
 #include "support/fixed_clock.h"
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
+#include "util/utf16.h"
+#include "util/utf16_bytes.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -28,6 +32,53 @@ using namespace std::string_literals;
 
 const std::string kDelim(1, kPathDelim);
 const std::string kStamp = "20240305-140730";  // the fixed clock's time
+
+// A string's data as the wide calls hold it; `text` carries the zeros a multi-string needs.
+std::string Wide(const std::u16string& text) { return Utf16LeBytes(text + u'\0'); }
+
+// Every key below the scratch key (by its path from it, "" for the scratch key itself) with every
+// value's type and data, read with the wide calls: what an import must give back exactly.
+using Values = std::map<std::u16string, std::pair<uint32_t, std::string>>;
+using Tree = std::map<std::u16string, Values>;
+
+void ReadTree(RegHandle key, const std::u16string& path, Tree* tree) {
+  Values& values = (*tree)[path];
+  std::u16string name;
+  uint32_t type = 0;
+  std::string data;
+  for (uint32_t i = 0; Os().registry->EnumValueW(key, i, &name, &type, &data) == win::kSuccess; ++i)
+    values[name] = {type, data};
+  for (uint32_t i = 0; Os().registry->EnumKeyW(key, i, &name) == win::kSuccess; ++i) {
+    RegHandle child = 0;
+    ASSERT_EQ(Os().registry->OpenKeyW(key, name, win::kKeyRead, &child), win::kSuccess);
+    ReadTree(child, path.empty() ? name : path + u"\\" + name, tree);
+    Os().registry->CloseKey(child);
+  }
+}
+
+Tree Snapshot() {
+  Tree tree;
+  RegHandle scratch = 0;
+  if (Os().registry->OpenKey(kHkeyCurrentUser, ScratchKey::kPath, win::kKeyRead, &scratch) != win::kSuccess) return tree;
+  ReadTree(scratch, u"", &tree);
+  Os().registry->CloseKey(scratch);
+  return tree;
+}
+
+// Puts the scratch key's tree back as `tree` holds it.
+void Restore(const Tree& tree) {
+  for (const auto& [path, values] : Snapshot())
+    if (!path.empty() && path.find(u'\\') == std::u16string::npos)
+      DeleteRegistryTree(kHkeyCurrentUser, ScratchKey::Path(Utf16ToUtf8(path)));
+  for (const auto& [path, values] : tree) {
+    RegHandle key = 0;
+    ASSERT_EQ(Os().registry->CreateKeyW(kHkeyCurrentUser, Utf8ToUtf16(ScratchKey::Path(Utf16ToUtf8(path))),
+                                        win::kKeyAllAccess, &key),
+              win::kSuccess);
+    for (const auto& [name, value] : values) Os().registry->SetValueW(key, name, value.first, value.second);
+    Os().registry->CloseKey(key);
+  }
+}
 
 class UndoBackupTest : public PluginTest {
  protected:
@@ -66,6 +117,14 @@ class UndoBackupTest : public PluginTest {
     Os().registry->SetValue(h, name, type, reinterpret_cast<const uint8_t*>(data.data()), static_cast<uint32_t>(data.size()));
     Os().registry->CloseKey(h);
   }
+  // As Set, with the wide calls: names in any script, strings' data as UTF-16.
+  static void SetW(const std::u16string& key, const std::u16string& name, uint32_t type, const std::string& data) {
+    RegHandle h = 0;
+    ASSERT_EQ(Os().registry->CreateKeyW(kHkeyCurrentUser, Utf8ToUtf16(ScratchKey::Path("")) + key, win::kKeyAllAccess, &h),
+              win::kSuccess);
+    ASSERT_EQ(Os().registry->SetValueW(h, name, type, data), win::kSuccess);
+    Os().registry->CloseKey(h);
+  }
 
   TempFolder folder_;
   ScratchKey scratch_;
@@ -88,7 +147,30 @@ std::string Exported(const std::string& file) {
   ExitCodeOf(RegEdit(), "/e \"" + file + "\" HKEY_CURRENT_USER\\" + ScratchKey::kPath);
   return ReadBytes(file);
 }
+
+std::string SystemProgram(const char* name) {
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  return std::string(system) + "\\" + name;
+}
 #endif
+
+// The ways a user restores an undo file: the registry editor and reg import on Windows; the
+// substitute's import (reg import's stand-in) natively.
+struct Importer {
+  const char* name;
+  std::function<unsigned long(const std::string& file)> run;
+};
+std::vector<Importer> Importers() {
+#ifdef _WIN32
+  return {{"regedit /s", [](const std::string& file) { return ExitCodeOf(RegEdit(), "/s \"" + file + "\""); }},
+          {"reg import", [](const std::string& file) { return ExitCodeOf(SystemProgram("reg.exe"), "import \"" + file + "\""); }}};
+#else
+  return {{"the substitute's import", [](const std::string& file) {
+             return static_cast<unsigned long>(Os().system->ImportRegistryFileAsAdministrator(ReadBytes(file), nullptr));
+           }}};
+#endif
+}
 
 // Every kind of registry change: the file restores the value with its type, its absence, the
 // keys the Save makes, or the whole tree of a key it deletes.
@@ -119,11 +201,11 @@ TEST_F(UndoBackupTest, RegistryChangesAreUndoneByImportingTheFile) {
        [&] {
          Set("Tree", "", win::kRegSz, "default\0"s);
          Set("Tree", "C:\\Path \"quoted\"", win::kRegSz, "back\\slash \"q\"\r\nnext line\0"s);
-         Set("Tree", "\xcf\xf0\xe8\xe2\xe5\xf2", win::kRegSz, "\xf2\xe5\xea\xf1\xf2\0"s);  // CP1251 name and text
+         SetW(u"Tree", u"\u041f\u0440\u0438\u0432\u0435\u0442", win::kRegSz, Wide(u"\u0442\u0435\u043a\u0441\u0442"));  // Cyrillic
          Set("Tree", "dword", win::kRegDword, "\x78\x56\x34\x12"s);
          Set("Tree", "qword", win::kRegQword, "\x01\x02\x03\x04\x05\x06\x07\x08"s);
          Set("Tree", "expand", win::kRegExpandSz, "%SystemRoot%\\x\0"s);
-         Set("Tree", "multi", win::kRegMultiSz, "one\0two \"2\"\0\xe0\xe1\0\0"s);
+         SetW(u"Tree", u"multi", win::kRegMultiSz, Wide(u"one\0two \"2\"\0\u0430\u0431\0"s));
          Set("Tree", "binary", win::kRegBinary, longBytes);
          Set("Tree", "none", win::kRegNone, "\x01\x02"s);
          Set("Tree\\Sub", "odd type", 0x1234u, "raw"s);
@@ -134,6 +216,22 @@ TEST_F(UndoBackupTest, RegistryChangesAreUndoneByImportingTheFile) {
          Os().registry->OpenKey(kHkeyCurrentUser, ScratchKey::Path("Tree\\Empty"), win::kKeyAllAccess, &h);
          Os().registry->DeleteValue(h, "gone");
          Os().registry->CloseKey(h);
+       }},
+      // Key names, value names and data in Cyrillic, Chinese and emoji, of every type.
+      {"Delete a Unicode key", reg + "Unicode\r\nVALUENAME> x\r\nVALUETYPE> DWORD\r\nVALUEON> #SYSDELKEY\r\n",
+       "delete_unicode_key.reg", [] {
+         SetW(u"Unicode", u"", win::kRegSz, Wide(u"\u041f\u0440\u0438\u0432\u0435\u0442, \u4e16\u754c \U0001F600"));
+         SetW(u"Unicode", u"\u0418\u043c\u044f \"\u4e2d\" ]=", win::kRegSz, Wide(u"\\ \"\u0442\u0435\u043a\u0441\u0442\" \U0001F680"));
+         SetW(u"Unicode", u"\u4e2d\u6587", win::kRegExpandSz, Wide(u"%TEMP%\\\u6587\u4ef6"));
+         SetW(u"Unicode", u"\U0001F600 multi", win::kRegMultiSz, Wide(u"\u043e\u0434\u0438\u043d\0\u4e8c\0\U0001F680\0"s));
+         SetW(u"Unicode", u"\u0447\u0438\u0441\u043b\u043e", win::kRegDword, "\x01\x02\x03\x04"s);
+         SetW(u"Unicode", u"\u6570\u5b57", win::kRegQword, "\x01\x02\x03\x04\x05\x06\x07\x08"s);
+         SetW(u"Unicode", u"\u0431\u0430\u0439\u0442\u044b \U0001F4BE", win::kRegBinary, std::string(30, '\x5a'));
+         SetW(u"Unicode", u"\u65e0", win::kRegNone, "\x01\x02"s);
+         SetW(u"Unicode\\\u041a\u043b\u044e\u0447", u"\u0434\u0430", win::kRegSz, Wide(u"\u0434\u0430"));
+         SetW(u"Unicode\\\u4e2d\u6587", u"\U0001F600", win::kRegSz, Wide(u"\U0001F680 \u706b\u7bad"));
+         SetW(u"Unicode\\\u4e2d\u6587\\\U0001F600 \u0441\u043c\u0430\u0439\u043b", u"\u591a", win::kRegMultiSz,
+              Wide(u"\u4e00\0\U0001F4A9\0"s));
        }}};
   std::vector<std::pair<std::string, std::string>> definitions;
   for (const Case& c : cases) definitions.emplace_back(c.tweak, c.definition);
@@ -142,9 +240,10 @@ TEST_F(UndoBackupTest, RegistryChangesAreUndoneByImportingTheFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tweak);
     c.prepare();
+    const Tree before = Snapshot();
 #ifdef _WIN32
-    const std::string before = Exported(folder_.path("before.reg"));
-    ASSERT_FALSE(before.empty());
+    const std::string exported = Exported(folder_.path("before.reg"));
+    ASSERT_FALSE(exported.empty());
 #endif
     EXPECT_EQ(HostOpen(c.tweak + "."), host::kFsExecOk);
     EXPECT_TRUE(ui_.messages.empty()) << ui_.messages.front();
@@ -152,10 +251,17 @@ TEST_F(UndoBackupTest, RegistryChangesAreUndoneByImportingTheFile) {
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(files[0].starts_with(kStamp)) << files[0];
     EXPECT_EQ(ReadBytes(Undo() + files[0]), ReadBytes(SourcePath("tests/golden/undo/" + c.golden))) << files[0];
+    const Tree saved = Snapshot();
+    for (const Importer& importer : Importers()) {
+      SCOPED_TRACE(importer.name);
+      Restore(saved);
+      ASSERT_EQ(Snapshot(), saved);
+      EXPECT_EQ(importer.run(Undo() + files[0]), 0u);
+      EXPECT_EQ(Snapshot(), before) << "importing the file gives back the registry as it was";
 #ifdef _WIN32
-    EXPECT_EQ(ExitCodeOf(RegEdit(), "/s \"" + Undo() + files[0] + "\""), 0u);
-    EXPECT_EQ(Exported(folder_.path("after.reg")), before) << "importing the file gives back the registry as it was";
+      EXPECT_EQ(Exported(folder_.path("after.reg")), exported) << "as the registry editor sees it too";
 #endif
+    }
   }
   EXPECT_EQ(ReadBytes(Undo() + "descript.ion"), ReadBytes(SourcePath("tests/golden/undo/descript.ion")));
 }

@@ -52,6 +52,34 @@ class DelegatingRegistry : public RegistryApi {
     Before("EnumValue");
     return inner_.EnumValue(key, index, name, nameLength, type, data, size);
   }
+  long OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) override {
+    Before("OpenKeyW");
+    return inner_.OpenKeyW(base, subKey, access, result);
+  }
+  long CreateKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) override {
+    Before("CreateKeyW");
+    return inner_.CreateKeyW(base, subKey, access, result);
+  }
+  long EnumKeyW(RegHandle key, uint32_t index, std::u16string* name) override {
+    Before("EnumKeyW");
+    return inner_.EnumKeyW(key, index, name);
+  }
+  long EnumValueW(RegHandle key, uint32_t index, std::u16string* name, uint32_t* type, std::string* data) override {
+    Before("EnumValueW");
+    return inner_.EnumValueW(key, index, name, type, data);
+  }
+  long QueryValueW(RegHandle key, const std::u16string& name, uint32_t* type, std::string* data) override {
+    Before("QueryValueW");
+    return inner_.QueryValueW(key, name, type, data);
+  }
+  long SetValueW(RegHandle key, const std::u16string& name, uint32_t type, const std::string& data) override {
+    Before("SetValueW");
+    return inner_.SetValueW(key, name, type, data);
+  }
+  long DeleteKeyW(RegHandle base, const std::u16string& subKey) override {
+    Before("DeleteKeyW");
+    return inner_.DeleteKeyW(base, subKey);
+  }
 
  protected:
   virtual void Before(const char* /*operation*/) {}
@@ -77,6 +105,16 @@ class NoRightsRegistry final : public DelegatingRegistry {
   long SetValue(RegHandle, const std::string&, uint32_t, const uint8_t*, uint32_t) override { return win::kAccessDenied; }
   long DeleteValue(RegHandle, const std::string&) override { return win::kAccessDenied; }
   long DeleteKey(RegHandle, const std::string&) override { return win::kAccessDenied; }
+  long CreateKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) override {
+    *result = 0;
+    return access & kWriteRights ? win::kAccessDenied : DelegatingRegistry::CreateKeyW(base, subKey, access, result);
+  }
+  long OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) override {
+    *result = 0;
+    return access & kWriteRights ? win::kAccessDenied : DelegatingRegistry::OpenKeyW(base, subKey, access, result);
+  }
+  long SetValueW(RegHandle, const std::u16string&, uint32_t, const std::string&) override { return win::kAccessDenied; }
+  long DeleteKeyW(RegHandle, const std::u16string&) override { return win::kAccessDenied; }
 };
 
 class DelegatingProfile : public ProfileApi {

@@ -3,27 +3,28 @@
 
 #include <vector>
 
+#include "util/utf16.h"
+
 namespace qzr::test {
 namespace {
 
 RegistryApi& Reg() { return *Os().registry; }
 
+// By wide names: a test's keys may be named in any script.
+bool DeleteTree(RegHandle base, const std::u16string& subKey) {
+  RegHandle key = 0;
+  if (Reg().OpenKeyW(base, subKey, win::kKeyAllAccess, &key) != win::kSuccess) return false;
+  std::vector<std::u16string> children;
+  std::u16string name;
+  for (uint32_t i = 0; Reg().EnumKeyW(key, i, &name) == win::kSuccess; ++i) children.push_back(name);
+  for (const std::u16string& child : children) DeleteTree(key, child);
+  Reg().CloseKey(key);
+  return Reg().DeleteKeyW(base, subKey) == win::kSuccess;
+}
+
 }  // namespace
 
-bool DeleteRegistryTree(RegHandle base, const std::string& subKey) {
-  RegHandle key = 0;
-  if (Reg().OpenKey(base, subKey, win::kKeyAllAccess, &key) != win::kSuccess) return false;
-  std::vector<std::string> children;
-  for (uint32_t i = 0;; ++i) {
-    char name[512];
-    uint32_t length = sizeof name;
-    if (Reg().EnumKey(key, i, name, &length) != win::kSuccess) break;
-    children.emplace_back(name, length);
-  }
-  for (const std::string& child : children) DeleteRegistryTree(key, child);
-  Reg().CloseKey(key);
-  return Reg().DeleteKey(base, subKey) == win::kSuccess;
-}
+bool DeleteRegistryTree(RegHandle base, const std::string& subKey) { return DeleteTree(base, Utf8ToUtf16(subKey)); }
 
 ScratchKey::ScratchKey() {
   DeleteRegistryTree(kHkeyCurrentUser, kPath);

@@ -13,6 +13,7 @@
 #include "support/registry_scratch.h"
 #include "support/test_support.h"
 #include "util/text.h"
+#include "util/utf16.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -145,6 +146,14 @@ TEST_F(ApplySaveTest, RefusedSavesLeaveNothingBehind) {
     }
     long DeleteKey(RegHandle base, const std::string& subKey) override {
       return Locked(subKey) ? win::kAccessDenied : DelegatingRegistry::DeleteKey(base, subKey);
+    }
+    long OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) override {
+      *result = 0;
+      if (!checkPasses_ && (access & win::kDelete) && Locked(Utf16ToUtf8(subKey))) return win::kAccessDenied;
+      return DelegatingRegistry::OpenKeyW(base, subKey, access, result);
+    }
+    long DeleteKeyW(RegHandle base, const std::u16string& subKey) override {
+      return Locked(Utf16ToUtf8(subKey)) ? win::kAccessDenied : DelegatingRegistry::DeleteKeyW(base, subKey);
     }
 
    private:

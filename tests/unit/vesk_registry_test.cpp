@@ -40,6 +40,15 @@ class CountingRegistry final : public DelegatingRegistry {
     ++deleteKeyCalls;
     return DelegatingRegistry::DeleteKey(base, subKey);
   }
+  long OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) override {
+    long rc = DelegatingRegistry::OpenKeyW(base, subKey, access, result);
+    if (*result) ++open;
+    return rc;
+  }
+  long DeleteKeyW(RegHandle base, const std::u16string& subKey) override {
+    ++deleteKeyCalls;
+    return DelegatingRegistry::DeleteKeyW(base, subKey);
+  }
 
   int open = 0;
   int deleteKeyCalls = 0;
@@ -65,6 +74,13 @@ class ThrowingRegistry final : public RegistryApi {
   long EnumValue(RegHandle, uint32_t, char*, uint32_t*, uint32_t*, uint8_t*, uint32_t*) override {
     throw std::runtime_error("x");
   }
+  long OpenKeyW(RegHandle, const std::u16string&, uint32_t, RegHandle*) override { throw std::runtime_error("x"); }
+  long CreateKeyW(RegHandle, const std::u16string&, uint32_t, RegHandle*) override { throw std::runtime_error("x"); }
+  long EnumKeyW(RegHandle, uint32_t, std::u16string*) override { throw std::runtime_error("x"); }
+  long EnumValueW(RegHandle, uint32_t, std::u16string*, uint32_t*, std::string*) override { throw std::runtime_error("x"); }
+  long QueryValueW(RegHandle, const std::u16string&, uint32_t*, std::string*) override { throw std::runtime_error("x"); }
+  long SetValueW(RegHandle, const std::u16string&, uint32_t, const std::string&) override { throw std::runtime_error("x"); }
+  long DeleteKeyW(RegHandle, const std::u16string&) override { throw std::runtime_error("x"); }
 };
 
 class VeskRegistryTest : public ::testing::Test {

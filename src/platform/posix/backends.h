@@ -30,6 +30,13 @@ class Registry final : public RegistryApi {
   long QueryInfoKey(RegHandle key, RegKeyInfo* info) override;
   long EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type, uint8_t* data,
                  uint32_t* size) override;
+  long OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) override;
+  long CreateKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) override;
+  long EnumKeyW(RegHandle key, uint32_t index, std::u16string* name) override;
+  long EnumValueW(RegHandle key, uint32_t index, std::u16string* name, uint32_t* type, std::string* data) override;
+  long QueryValueW(RegHandle key, const std::u16string& name, uint32_t* type, std::string* data) override;
+  long SetValueW(RegHandle key, const std::u16string& name, uint32_t type, const std::string& data) override;
+  long DeleteKeyW(RegHandle base, const std::u16string& subKey) override;
   // The tree, read from the registry file on first use.
   RegistryTree& Tree();
   // Forgets the tree and every open handle, as unloading the module would: the next call reads

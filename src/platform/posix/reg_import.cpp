@@ -1,4 +1,4 @@
-// Importing a REGEDIT4 file into the substitute registry.
+// Importing a registry file into the substitute registry.
 #include "platform/posix/reg_import.h"
 
 #include <cstdlib>
@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/win_codes.h"
+#include "util/utf16.h"
+#include "util/utf16_bytes.h"
 
 namespace qzr::posix {
 namespace {
@@ -74,8 +76,9 @@ bool ValueData(const std::string& text, uint32_t* type, std::string* data) {
   if (text.starts_with('"')) {
     size_t at = 0;
     *type = win::kRegSz;
-    if (!Quoted(text, at, data) || at != text.size()) return false;
-    *data += '\0';
+    std::string quoted;
+    if (!Quoted(text, at, &quoted) || at != text.size()) return false;
+    *data = Utf16LeBytes(Utf8ToUtf16(quoted) + u'\0');
     return true;
   }
   if (text.starts_with("dword:") && text.size() == 14) {
@@ -115,19 +118,16 @@ bool SplitKey(const std::string& name, RegHandle* root, std::string* path) {
 // The key with everything below it, deepest first (the registry deletes only empty keys).
 bool DeleteTree(RegistryApi& registry, RegHandle root, const std::string& path) {
   RegHandle key = 0;
-  long rc = registry.OpenKey(root, path, win::kKeyAllAccess, &key);
+  long rc = registry.OpenKeyW(root, Utf8ToUtf16(path), win::kKeyAllAccess, &key);
   if (rc == win::kFileNotFound) return true;
   if (rc != win::kSuccess) return false;
   std::vector<std::string> subKeys;
-  char name[512];
-  for (uint32_t i = 0;; ++i) {
-    uint32_t length = sizeof name;
-    if (registry.EnumKey(key, i, name, &length) != win::kSuccess) break;
-    subKeys.emplace_back(name, length);
-  }
+  std::u16string name;
+  for (uint32_t i = 0; registry.EnumKeyW(key, i, &name) == win::kSuccess; ++i) subKeys.push_back(Utf16ToUtf8(name));
   registry.CloseKey(key);
   for (const std::string& sub : subKeys)
     if (!DeleteTree(registry, root, path + "\\" + sub)) return false;
+  // The substitute's ANSI code page is UTF-8: the 8-bit call takes the path as it is.
   return registry.DeleteKey(root, path) == win::kSuccess;
 }
 
@@ -139,7 +139,7 @@ class OpenKey {
   OpenKey& operator=(const OpenKey&) = delete;
   bool Create(RegHandle root, const std::string& path) {
     Close();
-    return registry_.CreateKey(root, path, win::kKeyAllAccess, &key_) == win::kSuccess;
+    return registry_.CreateKeyW(root, Utf8ToUtf16(path), win::kKeyAllAccess, &key_) == win::kSuccess;
   }
   void Close() {
     if (key_) registry_.CloseKey(key_);
@@ -155,8 +155,9 @@ class OpenKey {
 }  // namespace
 
 long ImportRegFile(const std::string& bytes, RegistryApi& registry) {
-  const std::vector<std::string> lines = LogicalLines(bytes);
-  if (lines.empty() || lines[0] != "REGEDIT4") return kImportFailed;
+  if (!bytes.starts_with("\xff\xfe") || bytes.size() % 2 != 0) return kImportFailed;
+  const std::vector<std::string> lines = LogicalLines(Utf16ToUtf8(Utf16FromLeBytes(bytes.substr(2))));
+  if (lines.empty() || lines[0] != "Windows Registry Editor Version 5.00") return kImportFailed;
   OpenKey key(registry);
   for (size_t i = 1; i < lines.size(); ++i) {
     const std::string& line = lines[i];
@@ -184,16 +185,14 @@ long ImportRegFile(const std::string& bytes, RegistryApi& registry) {
     }
     const std::string text = line.substr(at + 1);
     if (text == "-") {
-      const long rc = registry.DeleteValue(key.get(), name);
+      const long rc = registry.DeleteValue(key.get(), name);  // UTF-8 is the substitute's ANSI
       if (rc != win::kSuccess && rc != win::kFileNotFound) return kImportFailed;
       continue;
     }
     uint32_t type = 0;
     std::string data;
     if (!ValueData(text, &type, &data)) return kImportFailed;
-    if (registry.SetValue(key.get(), name, type, reinterpret_cast<const uint8_t*>(data.data()),
-                          static_cast<uint32_t>(data.size())) != win::kSuccess)
-      return kImportFailed;
+    if (registry.SetValueW(key.get(), Utf8ToUtf16(name), type, data) != win::kSuccess) return kImportFailed;
   }
   return win::kSuccess;
 }

@@ -1,6 +1,8 @@
-// The substitute of reg.exe's import: reads exactly what the undo files' writer writes (REGEDIT4,
-// "[key]", "[-key]", "name"=-, quoted strings, dword:, hex: and hex(N): lists wrapped with "\")
-// and applies it through a registry.
+// The substitute of reg.exe's import: reads exactly what the undo files' writer writes (the
+// registry editor's Unicode form: a byte-order mark, UTF-16 LE, "Windows Registry Editor Version
+// 5.00", "[key]", "[-key]", "name"=-, quoted strings, dword:, hex: and hex(N): lists wrapped with
+// "\", hex(N) data taken as the bytes the wide calls set) and applies it through a registry's
+// wide calls.
 #pragma once
 #include <string>
 

@@ -12,6 +12,8 @@
 #include "platform/posix/registry_tree.h"
 #include "platform/posix/zero_terminated.h"
 #include "util/text.h"
+#include "util/utf16.h"
+#include "util/utf16_bytes.h"
 
 namespace qzr::posix {
 namespace {
@@ -263,6 +265,7 @@ long Registry::QueryInfoKey(RegHandle key, RegKeyInfo* info) {
 
 long Registry::EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameLength, uint32_t* type,
                          uint8_t* data, uint32_t* size) {
+  std::lock_guard lock(mutex_);
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kQueryValue)) return win::kAccessDenied;
@@ -286,5 +289,78 @@ long Registry::EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* na
   *size = needed;
   return win::kSuccess;
 }
+
+}  // namespace qzr::posix
+
+// The wide calls. The substitute's ANSI code page is UTF-8, so they are the 8-bit calls (with
+// their rights, faults and refusals) with names and string data converted without loss, as
+// Windows converts between what it keeps and what A callers see. An odd last byte of string data
+// given to SetValueW has no UTF-16 unit and is left out.
+namespace qzr::posix {
+namespace {
+
+std::string WideData(uint32_t type, std::string data) {
+  return IsStringType(type) ? Utf16LeBytes(Utf8ToUtf16(data)) : data;
+}
+
+}  // namespace
+
+long Registry::OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) {
+  return OpenKey(base, Utf16ToUtf8(subKey), access, result);
+}
+
+long Registry::CreateKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) {
+  return CreateKey(base, Utf16ToUtf8(subKey), access, result);
+}
+
+long Registry::EnumKeyW(RegHandle key, uint32_t index, std::u16string* name) {
+  // 255 characters of up to three bytes each, and a terminating zero.
+  char buffer[3 * 255 + 1];
+  uint32_t length = sizeof buffer;
+  const long rc = EnumKey(key, index, buffer, &length);
+  *name = rc == win::kSuccess ? Utf8ToUtf16(std::string_view(buffer, length)) : std::u16string();
+  return rc;
+}
+
+long Registry::EnumValueW(RegHandle key, uint32_t index, std::u16string* name, uint32_t* type, std::string* data) {
+  std::lock_guard lock(mutex_);
+  std::string nameBuffer(256, '\0');
+  uint32_t nameLength = 0, size = 0;
+  long rc = win::kMoreData;
+  // Value names reach 16 383 characters of up to three bytes each.
+  while (rc == win::kMoreData && nameBuffer.size() <= 3 * 16384) {
+    nameLength = static_cast<uint32_t>(nameBuffer.size());
+    rc = EnumValue(key, index, nameBuffer.data(), &nameLength, type, nullptr, &size);
+    if (rc == win::kMoreData) nameBuffer.resize(nameBuffer.size() * 4);
+  }
+  std::string bytes(size, '\0');
+  if (rc == win::kSuccess) {
+    nameLength = static_cast<uint32_t>(nameBuffer.size());
+    rc = EnumValue(key, index, nameBuffer.data(), &nameLength, type, reinterpret_cast<uint8_t*>(bytes.data()), &size);
+  }
+  if (rc != win::kSuccess) return rc;
+  *name = Utf8ToUtf16(std::string_view(nameBuffer.data(), nameLength));
+  *data = WideData(*type, bytes.substr(0, size));
+  return rc;
+}
+
+long Registry::QueryValueW(RegHandle key, const std::u16string& nameGiven, uint32_t* type, std::string* data) {
+  std::lock_guard lock(mutex_);
+  const std::string name = Utf16ToUtf8(nameGiven);
+  uint32_t size = 0;
+  long rc = QueryValue(key, name, type, nullptr, &size);
+  std::string bytes(size, '\0');
+  if (rc == win::kSuccess) rc = QueryValue(key, name, type, reinterpret_cast<uint8_t*>(bytes.data()), &size);
+  if (rc == win::kSuccess) *data = WideData(*type, bytes.substr(0, size));
+  return rc;
+}
+
+long Registry::SetValueW(RegHandle key, const std::u16string& name, uint32_t type, const std::string& data) {
+  const std::string bytes = IsStringType(type) ? Utf16ToUtf8(Utf16FromLeBytes(data)) : data;
+  return SetValue(key, Utf16ToUtf8(name), type, reinterpret_cast<const uint8_t*>(bytes.data()),
+                  static_cast<uint32_t>(bytes.size()));
+}
+
+long Registry::DeleteKeyW(RegHandle base, const std::u16string& subKey) { return DeleteKey(base, Utf16ToUtf8(subKey)); }
 
 }  // namespace qzr::posix

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/system_function.h"
 
 namespace qzr::win32 {
@@ -98,6 +100,94 @@ long Registry::EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* na
   *type = t;
   *size = s;
   return rc;
+}
+
+}  // namespace qzr::win32
+
+// The wide calls. wchar_t is UTF-16 on Windows, so the strings pass as they are.
+namespace qzr::win32 {
+namespace {
+
+const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+// Value names reach 16 383 characters, key names 255; data is asked for again at the size the
+// call reports, in case it grew in between.
+constexpr DWORD kMaxValueName = 16384;
+constexpr DWORD kMaxKeyName = 256;
+constexpr int kAttempts = 4;
+
+}  // namespace
+
+long Registry::OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) {
+  HKEY key = nullptr;
+  LONG rc = RegOpenKeyExW(H(base), W(subKey), 0, access | View(), &key);
+  *result = rc == ERROR_SUCCESS ? reinterpret_cast<RegHandle>(key) : 0;
+  return rc;
+}
+
+long Registry::CreateKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) {
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  LONG rc = RegCreateKeyExW(H(base), W(subKey), 0, nullptr, 0, access | View(), nullptr, &key, &disposition);
+  *result = rc == ERROR_SUCCESS ? reinterpret_cast<RegHandle>(key) : 0;
+  return rc;
+}
+
+long Registry::EnumKeyW(RegHandle key, uint32_t index, std::u16string* name) {
+  std::u16string buffer(kMaxKeyName, u'\0');
+  DWORD length = kMaxKeyName;
+  LONG rc = RegEnumKeyExW(H(key), index, reinterpret_cast<wchar_t*>(buffer.data()), &length, nullptr, nullptr, nullptr,
+                          nullptr);
+  *name = rc == ERROR_SUCCESS ? buffer.substr(0, length) : std::u16string();
+  return rc;
+}
+
+long Registry::EnumValueW(RegHandle key, uint32_t index, std::u16string* name, uint32_t* type, std::string* data) {
+  std::u16string nameBuffer(kMaxValueName, u'\0');
+  std::string bytes(256, '\0');
+  LONG rc = ERROR_MORE_DATA;
+  for (int attempt = 0; rc == ERROR_MORE_DATA && attempt < kAttempts; ++attempt) {
+    DWORD nameLength = kMaxValueName, t = 0, size = static_cast<DWORD>(bytes.size());
+    rc = RegEnumValueW(H(key), index, reinterpret_cast<wchar_t*>(nameBuffer.data()), &nameLength, nullptr, &t,
+                       reinterpret_cast<BYTE*>(bytes.data()), &size);
+    if (rc == ERROR_MORE_DATA) {
+      bytes.resize(std::max<size_t>(size, bytes.size() * 2));
+    } else if (rc == ERROR_SUCCESS) {
+      *name = nameBuffer.substr(0, nameLength);
+      *type = t;
+      *data = bytes.substr(0, size);
+    }
+  }
+  return rc;
+}
+
+long Registry::QueryValueW(RegHandle key, const std::u16string& name, uint32_t* type, std::string* data) {
+  DWORD t = 0, size = 0;
+  LONG rc = RegQueryValueExW(H(key), W(name), nullptr, &t, nullptr, &size);
+  for (int attempt = 0; rc == ERROR_SUCCESS && attempt < kAttempts; ++attempt) {
+    std::string bytes(size, '\0');
+    rc = RegQueryValueExW(H(key), W(name), nullptr, &t, reinterpret_cast<BYTE*>(bytes.data()), &size);
+    if (rc == ERROR_SUCCESS) {
+      *type = t;
+      *data = bytes.substr(0, size);
+      return rc;
+    }
+    if (rc == ERROR_MORE_DATA) rc = ERROR_SUCCESS;
+  }
+  return rc;
+}
+
+long Registry::SetValueW(RegHandle key, const std::u16string& name, uint32_t type, const std::string& data) {
+  return RegSetValueExW(H(key), W(name), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                        static_cast<DWORD>(data.size()));
+}
+
+// As DeleteKey: the Ex call where the system has it, for its view.
+long Registry::DeleteKeyW(RegHandle base, const std::u16string& subKey) {
+  using RegDeleteKeyExWFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+  static const auto deleteKeyEx = SystemFunction<RegDeleteKeyExWFn>("advapi32.dll", "RegDeleteKeyExW");
+  if (deleteKeyEx) return deleteKeyEx(H(base), W(subKey), View(), 0);
+  return RegDeleteKeyW(H(base), W(subKey));
 }
 
 }  // namespace qzr::win32
