@@ -81,6 +81,9 @@ class Pieces final : public Text {
       : history_(history), maxLength_(maxLength), length_(text.size()) {
     size_t sign = text.find('%');
     done_ = text.substr(0, sign);
+    const auto signs = static_cast<size_t>(std::count(text.begin(), text.end(), '%'));
+    pieces_.reserve(signs);
+    byHashAtStart_.reserve(signs);
     int32_t last = kNone;
     while (sign != std::string::npos) {
       size_t next = text.find('%', sign + 1);
@@ -88,11 +91,18 @@ class Pieces final : public Text {
       int32_t from = 0;
       for (size_t i = sign + 1; i < end; ++i)
         if (origin[i] != kLine && origin[i] != origin[i - 1]) from = sets_.Union(from, sets_.Single(origin[i]));
-      int32_t piece = NewPiece(text.substr(sign + 1, end - sign - 1), origin[sign], from);
-      Link(last, piece);
-      last = piece;
+      Piece& piece = pieces_.emplace_back();
+      piece.text = text.substr(sign + 1, end - sign - 1);
+      piece.hash = HashOf(piece.text);
+      piece.signFrom = origin[sign];
+      piece.from = from;
+      const auto id = static_cast<int32_t>(pieces_.size() - 1);
+      byHashAtStart_.emplace_back(piece.hash, id);
+      Link(last, id);
+      last = id;
       sign = next;
     }
+    std::sort(byHashAtStart_.begin(), byHashAtStart_.end());
   }
 
   size_t Length() const override { return length_; }
@@ -156,17 +166,6 @@ class Pieces final : public Text {
     bool alive = true;
   };
 
-  int32_t NewPiece(std::string text, int32_t signFrom, int32_t from) {
-    Piece& piece = pieces_.emplace_back();
-    piece.text = std::move(text);
-    piece.hash = HashOf(piece.text);
-    piece.signFrom = signFrom;
-    piece.from = from;
-    auto id = static_cast<int32_t>(pieces_.size() - 1);
-    byHash_[pieces_[id].hash].push_back(id);
-    return id;
-  }
-
   void Link(int32_t left, int32_t right) {
     if (right != kNone) pieces_[right].prev = left;
     if (left == kNone)
@@ -182,21 +181,28 @@ class Pieces final : public Text {
   std::vector<int32_t> Occurrences(const std::string& name) {
     const uint32_t round = ++round_;
     const uint64_t hash = HashOf(name);
-    std::vector<int32_t>& listed = byHash_[hash];
     std::vector<int32_t> holding;
-    // Pieces that changed since they were listed, or listed twice, leave the list.
-    size_t kept = 0;
-    for (int32_t p : listed) {
+    auto look = [&](int32_t p) {
       Piece& piece = pieces_[p];
-      if (!piece.alive || piece.hash != hash || piece.listed == round) continue;
+      if (!piece.alive || piece.hash != hash || piece.listed == round) return false;
       piece.listed = round;
-      listed[kept++] = p;
       if (piece.next != kNone && piece.text == name) {
         piece.holdsName = round;
         holding.push_back(p);
       }
+      return true;
+    };
+    auto [from, to] = std::equal_range(byHashAtStart_.begin(), byHashAtStart_.end(), std::make_pair(hash, int32_t{0}),
+                                       [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto it = from; it != to; ++it) look(it->second);
+    // Pieces that changed since they were listed, or listed twice, leave the list.
+    if (auto it = byHash_.find(hash); it != byHash_.end()) {
+      std::vector<int32_t>& listed = it->second;
+      size_t kept = 0;
+      for (int32_t p : listed)
+        if (look(p)) listed[kept++] = p;
+      listed.resize(kept);
     }
-    listed.resize(kept);
     // In a row of neighbours that hold the name, every other one is an occurrence, from the left.
     std::vector<int32_t> hits;
     for (int32_t p : holding) {
@@ -304,6 +310,9 @@ class Pieces final : public Text {
   std::vector<Piece> pieces_;
   int32_t first_ = kNone;
   size_t length_;
+  // The pieces by their hash: those the text was cut into, sorted at once (one allocation for
+  // them all), and those made or changed since.
+  std::vector<std::pair<uint64_t, int32_t>> byHashAtStart_;
   std::unordered_map<uint64_t, std::vector<int32_t>> byHash_;
   InsertionSets sets_;
   uint32_t round_ = 0;
