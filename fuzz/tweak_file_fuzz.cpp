@@ -1,16 +1,20 @@
-// Feeds: a whole .tweak definition, written into a plugins folder and loaded by the real
+// Feeds: a whole .tweak definition, written into a plugins folder (in the substitute's files in
+// memory; on disk with QZR_FUZZ_FILES=disk) and loaded by the real
 // database build (line splitting, comment cut, variable expansion, the line parser, filing into
 // qzr_plugins or ~trash), then the definition report of the tweak in every language.
 // Checks: the table holds the definition exactly when it is filed as valid; a kept record has a
 // name, a path and byte values within the size bound; the copy is the definition's bytes; each
 // descript.ion has one line for it in the right folder; reports are 18 CR LF lines (none for a
 // language other than English or Russian).
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "database/plugin_database.h"
 #include "plugin/state_calls.h"
 #include "definitions/report.h"
 #include "fuzz_support.h"
+#include "platform/posix/memory_files.h"
 
 namespace {
 using namespace qzr;
@@ -37,20 +41,57 @@ void CheckReport(const TTWREC& tweak) {
   Check(DefinitionReport(tweak, 2).empty(), "no report in an unknown language");
 }
 
+// Where the definitions and the database are: the substitute's files in memory (thousands of
+// inputs a second), or with QZR_FUZZ_FILES=disk real files in a scratch folder (one CTest replay).
+struct Volume {
+  Volume() {
+    const char* files = std::getenv("QZR_FUZZ_FILES");
+    if (files && std::string(files) == "disk") {
+      root = fuzz::ScratchFolder();
+    } else {
+      files_ = std::make_unique<posix::MemoryFiles>();
+      profile_ = std::make_unique<posix::Profile>(*files_);
+      root = "/fuzz/";
+    }
+  }
+  // Empty module and settings folders, the seam's files on this volume for the scope of `seams`.
+  void Fresh() {
+    if (files_) {
+      files_->Clear();
+    } else {
+      std::filesystem::remove_all(root);
+    }
+    for (const char* folder : {"", "module", "module/plugins", "ini"}) Os().files->MakeDirectory(root + folder);
+  }
+  std::string Read(const std::string& path) const {
+    std::string bytes;
+    Os().files->ReadWhole(path, &bytes);
+    return bytes;
+  }
+  struct Seams {
+    Seams(Volume& v)
+        : files(Os().files, v.files_ ? v.files_.get() : Os().files),
+          profile(Os().profile, v.profile_ ? v.profile_.get() : Os().profile) {}
+    Override<FileApi> files;
+    Override<ProfileApi> profile;
+  };
+  std::string root;
+
+ private:
+  std::unique_ptr<posix::MemoryFiles> files_;
+  std::unique_ptr<posix::Profile> profile_;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  namespace fs = std::filesystem;
-  static const std::string moduleDir = fuzz::ScratchFolder() + "module/";
-  static const std::string iniDir = fuzz::ScratchFolder() + "ini/";
-  static const std::string plugins = moduleDir + "plugins/";
-  static const bool made = fs::create_directories(plugins);
-  (void)made;
+  static Volume volume;
+  Volume::Seams seams(volume);
+  volume.Fresh();
+  const std::string moduleDir = volume.root + "module/", iniDir = volume.root + "ini/";
 
-  // A fresh database folder and a fresh module state for every input; the OS family and the
-  // language follow the input's length, so the definition text stays a plain file.
-  fs::remove_all(iniDir);
-  fs::create_directory(iniDir);
+  // A fresh module state for every input; the OS family and the language follow the input's
+  // length, so the definition text stays a plain file.
   ResetState();
   State().ModuleDir = moduleDir;
   State().IniDir = iniDir;
@@ -58,20 +99,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   State().Language = static_cast<uint8_t>(size / 2 % 3);
 
   const std::string definition(reinterpret_cast<const char*>(data), size);
-  fuzz::WriteFileBytes(plugins + "fuzzed.tweak", definition);
+  Check(Os().files->WriteWhole(moduleDir + "plugins/fuzzed.tweak", definition) == 0, "the definition is written");
   BuildPluginDatabase();
 
   const PluginState& s = State();
   Check(s.TweakPos >= 0 && static_cast<size_t>(s.TweakPos) == s.TweakTable.size() && s.TweakPos <= 1,
         "one definition gives at most one record");
   const bool valid = s.TweakPos == 1;
-  const std::string validList = fuzz::ReadFileBytes(iniDir + "qzr_plugins/descript.ion");
-  const std::string trashList = fuzz::ReadFileBytes(iniDir + "~trash/descript.ion");
+  const std::string validList = volume.Read(iniDir + "qzr_plugins/descript.ion");
+  const std::string trashList = volume.Read(iniDir + "~trash/descript.ion");
   Check(CountLineEnds(validList) == (valid ? 1u : 0u), "qzr_plugins/descript.ion lists the valid definition");
   Check(CountLineEnds(trashList) == (valid ? 0u : 1u), "~trash/descript.ion lists the rejected definition");
   Check((valid ? validList : trashList).rfind("\"fuzzed.tweak\" ", 0) == 0, "descript.ion line names the file");
   const std::string copy = iniDir + (valid ? "qzr_plugins/" : "~trash/") + "fuzzed.tweak";
-  Check(fuzz::ReadFileBytes(copy) == definition, "the filed copy is the definition");
+  Check(volume.Read(copy) == definition, "the filed copy is the definition");
 
   if (valid) {
     const TTWREC& t = s.TweakTable.front();
@@ -80,5 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(Bounded(t.ValueOn) && Bounded(t.ValueOff) && Bounded(t.DefValue), "BIN values stay within the bound");
     CheckReport(t);
   }
+  // Freed within the run: memory kept from one run to the next makes libFuzzer run the input
+  // again to look for a leak.
+  ResetState();
   return 0;
 }

@@ -66,5 +66,41 @@ TEST(ExpandEnvVars, EndsOnValuesThatReferToThemselves) {
   EXPECT_LE(out.size(), (1u << 20) + 64);
 }
 
+// Twenty different references come first, one round each, so the rest of the line is expanded in
+// pieces: the same text as in whole-text rounds, bounds included.
+TEST(ExpandEnvVars, ManyRoundsGiveWhatWholeTextRoundsGive) {
+  ScopedEnv a("QZR_A", "alpha");
+  ScopedEnv p("QZR_P", "%QZR_A%-");
+  ScopedEnv self("QZR_SELF", "x%QZR_SELF%");
+  ScopedEnv half("QZR_HALF", "%QZR_A");
+  ScopedEnv longValue("QZR_LONG", "xxxxxxxxxxxxxxxxxxxx");
+  std::string rounds;
+  for (int i = 0; i < 20; ++i) rounds += "%QZR_NONE_" + std::to_string(i) + "%";
+  const ExpansionBounds real;
+  struct Row {
+    const char* tail;
+    const char* expanded;  // null: only the same as whole-text rounds
+    ExpansionBounds bounds;
+  } rows[] = {
+      {"%QZR_A%QZR_A%QZR_A%", "alphaQZR_Aalpha", real},  // neighbours sharing a sign: every other one
+      {"%QZR_P%%QZR_P%", "alpha-alpha-", real},
+      {"%QZR_SELF%", "x%QZR_SELF%", real},
+      {"[%QZR_HALF%B%]", "[]", real},  // a value's lone sign pairs with the line's
+      {"50% off", "50% off", real},
+      {"%QZR_LONG%%QZR_LONG%%QZR_LONG%", "%QZR_LONG%%QZR_LONG%%QZR_LONG%", {4096, 40, 1u << 20}},
+      {"%QZR_A%%QZR_A%", nullptr, {4096, 1u << 20, 2000}},  // the work bound ends it among the twenty
+      {"%QZR_A%", nullptr, {18, 1u << 20, 1u << 20}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.tail);
+    const std::string line = rounds + row.tail;
+    const std::string expanded = ExpandEnvVars(line, row.bounds);
+    if (row.expanded) {
+      EXPECT_EQ(expanded, row.expanded);
+    }
+    EXPECT_EQ(expanded, ExpandEnvVarsInWholeTextRounds(line, row.bounds));
+  }
+}
+
 }  // namespace
 }  // namespace qzr::test

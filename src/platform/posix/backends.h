@@ -87,16 +87,17 @@ class Files final : public FileApi {
   long WriteCopy(const std::string& target, const std::string& content, uint32_t sourceAttributes) override;
 };
 
+// The profile functions over a file part: the disk's, or one in memory.
 class Profile final : public ProfileApi {
  public:
-  explicit Profile(Files& files) : files_(files) {}
+  explicit Profile(FileApi& files) : files_(files) {}
   std::string GetString(const std::optional<std::string>& section, const std::optional<std::string>& key,
                         const std::string& defaultValue, uint32_t bufferSize, const std::string& fileName) override;
   bool WriteString(const std::optional<std::string>& section, const std::optional<std::string>& key,
                    const std::optional<std::string>& value, const std::string& fileName) override;
 
  private:
-  Files& files_;
+  FileApi& files_;
 };
 
 class System final : public SystemApi {

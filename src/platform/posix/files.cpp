@@ -16,6 +16,7 @@
 
 #include "platform/posix/backends.h"
 #include "platform/posix/faults.h"
+#include "platform/posix/file_rules.h"
 #include "util/text.h"
 #include "util/utf16.h"
 #include "util/wildcard.h"
@@ -49,18 +50,6 @@ long MissingCode(const std::string& path) {
 
 long ErrnoCode(int e, const std::string& path) {
   return (e == ENOENT || e == ENOTDIR) ? MissingCode(path) : FromErrno(e);
-}
-
-// The calls that open, make or look at a file take paths of at most MAX_PATH characters (Wine:
-// 260, the terminating zero not counted; characters as UTF-16 counts them) and refuse a longer one
-// before anything is touched. CopyFile takes longer paths, and MoveFileEx a longer new name.
-bool TooLong(const std::string& path) { return path.size() > 260 && Utf8ToUtf16(path).size() > 260; }
-
-// Why an operation on `path` is refused before it starts: a path too long, or an injected fault;
-// 0 when it may go on.
-long Refusal(const std::string& operation, const std::string& path) {
-  if (TooLong(path)) return win::kFilenameExcedRange;
-  return Faults::Check(operation, path);
 }
 
 bool IsReadOnlyFile(const std::string& path) {
@@ -114,8 +103,8 @@ long Hold(const Fd& fd) {
   for (int attempt = 0;; ++attempt) {
     if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0) return win::kSuccess;
     if (errno != EWOULDBLOCK && errno != EINTR) return FromErrno(errno);
-    if (attempt == 4) return win::kSharingViolation;
-    usleep(10000 * static_cast<useconds_t>(attempt + 1));
+    if (attempt == kHoldAttempts) return win::kSharingViolation;
+    usleep(HoldWait(attempt + 1));
   }
 }
 
