@@ -1,8 +1,11 @@
-// REGEDIT4 read back: lines end with CR LF; a value line ending in "\" goes on in the next line
-// after its leading blanks.
+// A Unicode registry file read back: the bytes become text first; lines end with CR LF; a value
+// line ending in "\" goes on in the next line after its leading blanks.
 #include "reg_file_reader.h"
 
 #include <cstdlib>
+
+#include "util/utf16.h"
+#include "util/utf16_bytes.h"
 
 namespace qzr::fuzz {
 namespace {
@@ -58,8 +61,9 @@ bool ReadValue(const std::string& line, std::string* name, uint32_t* type, std::
   if (rest.starts_with("\"")) {
     size_t end = 1;
     *type = 1;
-    if (!Unquote(rest, &end, data) || end != rest.size()) return false;
-    *data += '\0';
+    std::string text;
+    if (!Unquote(rest, &end, &text) || end != rest.size()) return false;
+    *data = Utf16LeBytes(Utf8ToUtf16(text)) + std::string(2, '\0');
     return true;
   }
   if (rest.starts_with("dword:")) {
@@ -89,7 +93,16 @@ bool ReadValue(const std::string& line, std::string* name, uint32_t* type, std::
 
 }  // namespace
 
-bool ReadRegFile(const std::string& text, std::vector<RegFileKey>* keys, std::string* error) {
+bool ReadRegFile(const std::string& bytes, std::vector<RegFileKey>* keys, std::string* error) {
+  if (!bytes.starts_with("\xff\xfe") || bytes.size() % 2 != 0) {
+    *error = "no byte-order mark, or half a UTF-16 unit";
+    return false;
+  }
+  const std::string text = Utf16ToUtf8(Utf16FromLeBytes(std::string_view(bytes).substr(2)));
+  if (!text.starts_with("Windows Registry Editor Version 5.00\r\n")) {
+    *error = "no header line";
+    return false;
+  }
   std::vector<std::string> lines;
   for (size_t start = 0; start < text.size();) {
     size_t end = text.find("\r\n", start);
@@ -108,7 +121,7 @@ bool ReadRegFile(const std::string& text, std::vector<RegFileKey>* keys, std::st
     }
   }
   for (const std::string& line : lines) {
-    if (line.empty() || line == "REGEDIT4" || line[0] == ';') continue;
+    if (line.empty() || line == "Windows Registry Editor Version 5.00" || line[0] == ';') continue;
     if (line[0] == '[') {
       if (line.back() != ']') {
         *error = "a header without ]: " + line;

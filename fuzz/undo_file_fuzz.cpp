@@ -1,7 +1,8 @@
 // Feeds: a registry tree of the input's making below a key of the substitute registry (key
-// names and value names of any bytes, every value type, data of any bytes, SZ data with and
-// without its terminating zero) to the undo files' writer: ReadRegBackup of the whole key, the
-// body of the .reg file a Save writes before it deletes the key.
+// names and value names of any UTF-16 units, lone surrogates too; every value type; data of any
+// bytes, string data of any units, with and without its terminating zero) to the undo files'
+// writer: ReadRegBackup of the whole key, the body of the .reg file a Save writes before it
+// deletes the key, made into the file's bytes.
 // Checks: the writer refuses exactly the trees with a key name a header cannot hold ("]", a line
 // end); otherwise a reader of the format written apart from it (reg_file_reader) reads the body
 // back as the same tree: every key, depth first, with every value's name, type and data.
@@ -12,6 +13,9 @@
 #include "platform/posix/backends.h"
 #include "platform/posix/registry_tree.h"
 #include "reg_file_reader.h"
+#include "apply/reg_file_text.h"
+#include "util/utf16.h"
+#include "util/utf16_bytes.h"
 
 namespace {
 using namespace qzr;
@@ -19,10 +23,16 @@ using fuzz::Check;
 
 constexpr const char* kTop = "Software\\QZR_fuzz_undo";
 
-// A name of the input's bytes; the system takes names up to a zero byte, and a backslash
-// separates key names.
+// Text of the input's UTF-16 units, as the substitute keeps it (UTF-8, a lone surrogate in its
+// own three-byte form): what a wide call gives, the wide call gives back.
+std::string WideText(fuzz::ByteReader& in, size_t maxUnits) {
+  return Utf16ToUtf8(Utf16FromLeBytes(in.Text(maxUnits * 2)));
+}
+
+// A name of the input's units; the system takes names up to a zero, and a backslash separates
+// key names.
 std::string Name(fuzz::ByteReader& in, size_t maxLength, bool key) {
-  std::string name = in.Text(maxLength);
+  std::string name = WideText(in, maxLength);
   name = name.substr(0, name.find('\0'));
   if (key)
     for (char& c : name)
@@ -34,7 +44,10 @@ std::string Name(fuzz::ByteReader& in, size_t maxLength, bool key) {
 void Expected(const posix::RegNode& node, const std::string& name, std::vector<fuzz::RegFileKey>* keys,
               bool* writable) {
   fuzz::RegFileKey key{name, false, {}};
-  for (const posix::RegValue& v : node.values) key.Values.emplace(v.name, std::make_pair(v.type, v.data));
+  for (const posix::RegValue& v : node.values) {
+    const bool text = v.type == win::kRegSz || v.type == win::kRegExpandSz || v.type == win::kRegMultiSz;
+    key.Values.emplace(v.name, std::make_pair(v.type, text ? Utf16LeBytes(Utf8ToUtf16(v.data)) : v.data));
+  }
   keys->push_back(std::move(key));
   for (const auto& [upper, child] : node.children) {
     if (child->name.find_first_of("]\r\n") != std::string::npos) *writable = false;
@@ -69,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const uint32_t kTypes[] = {win::kRegSz, win::kRegExpandSz, win::kRegBinary, win::kRegDword,
                                       win::kRegMultiSz, win::kRegQword, 0, 0x1234};
     const uint32_t type = typeByte & 0x80 ? typeByte : kTypes[typeByte % 8];
-    std::string bytes = in.Text(typeByte & 0x40 ? 200 : 12);
+    const bool text = type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz;
+    std::string bytes = text ? WideText(in, typeByte & 0x40 ? 100 : 6) : in.Text(typeByte & 0x40 ? 200 : 12);
     if (typeByte & 0x20) bytes += '\0';
     parent->SetValue(name, type, bytes);
   }
@@ -82,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!backup) return 0;
   std::vector<fuzz::RegFileKey> read;
   std::string error;
-  if (!fuzz::ReadRegFile(backup->Body, &read, &error)) {
+  if (!fuzz::ReadRegFile(RegFileBytes(kRegFileHeader + backup->Body), &read, &error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     fuzz::Fail("the body is a registry file");
   }
