@@ -47,27 +47,33 @@ std::string SourcePath(const std::string& relative) {
   return path;
 }
 
+// Paths are UTF-8 text, as in the module: on Windows the wide calls reach a path in any script.
+static fs::path FsPath(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
+
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FsPath(path), std::ios::binary);
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 
 bool Exists(const std::string& path) {
   std::error_code ec;
-  return fs::exists(path, ec);
+  return fs::exists(FsPath(path), ec);
 }
 
 std::vector<std::string> ListFolder(const std::string& dir) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(dir, ec)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(FsPath(dir), ec)) {
+    const std::u8string name = entry.path().filename().u8string();
+    names.emplace_back(name.begin(), name.end());
+  }
   std::sort(names.begin(), names.end());
   return names;
 }
