@@ -36,31 +36,37 @@ class ListingHostTest : public ::testing::Test {
   std::string modulePath_ = module_.path(std::filesystem::path(QZR_MODULE_PATH).filename().string());
 };
 
+// Both kinds of host: one that calls the wide twins (as Total Commander and Double Commander do
+// when the module has them) and one that knows only the ANSI entry points.
 TEST_F(ListingHostTest, ListsValidTweaksAndCopiesTheirReportsOut) {
-  wfxhost::WfxModule module(modulePath_);
-  ASSERT_TRUE(module.ok()) << module.error();
-  module.Start(settings_.path("wfx.ini"));
-  std::vector<std::string> names = module.List(std::string(1, kPathDelim));
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Fast INI.", "Show extensions."}));
-  EXPECT_EQ(module.List(std::string(1, kPathDelim) + "any" + kPathDelim + "path").size(), 2u)
-      << "every path lists the same entries";
+  for (bool ansiOnly : {false, true}) {
+    SCOPED_TRACE(ansiOnly ? "ANSI calls" : "wide calls");
+    wfxhost::WfxModule module(modulePath_, ansiOnly);
+    ASSERT_TRUE(module.ok()) << module.error();
+    EXPECT_EQ(module.wide(), !ansiOnly);
+    module.Start(settings_.path("wfx.ini"));
+    std::vector<std::string> names = module.List(std::string(1, kPathDelim));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Fast INI.", "Show extensions."}));
+    EXPECT_EQ(module.List(std::string(1, kPathDelim) + "any" + kPathDelim + "path").size(), 2u)
+        << "every path lists the same entries";
 
-  std::string target = settings_.path("report.txt");
-  EXPECT_EQ(module.GetFile(Remote("SHOW EXTENSIONS."), target), 0);
-  std::string report = ReadBytes(target);
-  EXPECT_EQ(report.rfind("Plugin name: Show extensions\r\n", 0), 0u) << report;
-  EXPECT_NE(report.find("Var name: HideFileExt\r\n"), std::string::npos);
-  EXPECT_EQ(module.GetFile(Remote("nothing."), target), 2) << "file not found";
-  EXPECT_EQ(ReadBytes(target), report) << "an unknown name leaves the target alone";
+    std::string target = settings_.path("report.txt");
+    EXPECT_EQ(module.GetFile(Remote("SHOW EXTENSIONS."), target), 0);
+    std::string report = ReadBytes(target);
+    EXPECT_EQ(report.rfind("Plugin name: Show extensions\r\n", 0), 0u) << report;
+    EXPECT_NE(report.find("Var name: HideFileExt\r\n"), std::string::npos);
+    EXPECT_EQ(module.GetFile(Remote("nothing."), target), 2) << "file not found";
+    EXPECT_EQ(ReadBytes(target), report) << "an unknown name leaves the target alone";
 
-  EXPECT_EQ(module.PutFile(target, Remote("new.tweak")), 0);
-  EXPECT_EQ(module.DeleteFile(Remote("Fast INI.")), 0);
-  EXPECT_EQ(module.List(std::string(1, kPathDelim)).size(), 2u) << "put and delete change nothing";
-  module.Unload();
+    EXPECT_EQ(module.PutFile(target, Remote("new.tweak")), 0);
+    EXPECT_EQ(module.DeleteFile(Remote("Fast INI.")), 0);
+    EXPECT_EQ(module.List(std::string(1, kPathDelim)).size(), 2u) << "put and delete change nothing";
+    module.Unload();
 
-  EXPECT_TRUE(Exists(settings_.path("qzr_plugins") + kPathDelim + "hide_ext.tweak"));
-  EXPECT_TRUE(Exists(settings_.path("~trash") + kPathDelim + "broken.tweak"));
+    EXPECT_TRUE(Exists(settings_.path("qzr_plugins") + kPathDelim + "hide_ext.tweak"));
+    EXPECT_TRUE(Exists(settings_.path("~trash") + kPathDelim + "broken.tweak"));
+  }
 }
 
 TEST_F(ListingHostTest, EntriesGetTheModulesSharedIcons) {
@@ -89,25 +95,32 @@ TEST_F(ListingHostTest, EntriesGetTheModulesSharedIcons) {
 }
 
 TEST_F(ListingHostTest, ColumnsShowTheStateAndSwitchIt) {
-  wfxhost::WfxModule module(modulePath_);
-  ASSERT_TRUE(module.ok()) << module.error();
-  module.Start(settings_.path("wfx.ini"));
-  module.List(std::string(1, kPathDelim));
-  EXPECT_EQ(module.FieldNames(), (std::vector<std::string>{"State", "Default", "Is default", "Store", "Location",
-                                                          "Chosen", "Reverted", "Takes effect"}));
-  int code = 0;
-  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 3, &code), "Registry");
-  EXPECT_EQ(code, qzr::host::kFtString);
-  EXPECT_EQ(module.SetField(Remote("Show extensions."), 0, "Yes"), qzr::host::kFtSetSuccess);
-  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 0, &code), "Yes");
-  EXPECT_EQ(code, qzr::host::kFtMultipleChoice);
-  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 2, &code), "0") << "on is not the default";
-  EXPECT_EQ(code, qzr::host::kFtBoolean);
-  EXPECT_EQ(module.SetField(Remote("Show extensions."), 0, "No"), qzr::host::kFtSetSuccess);
-  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 2, &code), "1");
-  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 5, &code), "No") << "the choice, as State shows it";
-  EXPECT_EQ(code, qzr::host::kFtString);
-  EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 6, &code), "0") << "not reverted";
+  for (bool ansiOnly : {false, true}) {
+    SCOPED_TRACE(ansiOnly ? "ANSI calls" : "wide calls");
+    // The wide call answers every text as a wide string, State's choice too.
+    const int text = ansiOnly ? qzr::host::kFtString : qzr::host::kFtStringW;
+    const int choice = ansiOnly ? qzr::host::kFtMultipleChoice : qzr::host::kFtStringW;
+    wfxhost::WfxModule module(modulePath_, ansiOnly);
+    ASSERT_TRUE(module.ok()) << module.error();
+    module.Start(settings_.path("wfx.ini"));
+    module.List(std::string(1, kPathDelim));
+    EXPECT_EQ(module.FieldNames(), (std::vector<std::string>{"State", "Default", "Is default", "Store", "Location",
+                                                            "Chosen", "Reverted", "Takes effect"}));
+    int code = 0;
+    EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 3, &code), "Registry");
+    EXPECT_EQ(code, text);
+    EXPECT_EQ(module.SetField(Remote("Show extensions."), 0, "Yes"), qzr::host::kFtSetSuccess);
+    EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 0, &code), "Yes");
+    EXPECT_EQ(code, choice);
+    EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 2, &code), "0") << "on is not the default";
+    EXPECT_EQ(code, qzr::host::kFtBoolean);
+    EXPECT_EQ(module.SetField(Remote("Show extensions."), 0, "No"), qzr::host::kFtSetSuccess);
+    EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 2, &code), "1");
+    EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 5, &code), "No") << "the choice, as State shows it";
+    EXPECT_EQ(code, text);
+    EXPECT_EQ(module.FieldValue(Remote("Show extensions."), 6, &code), "0") << "not reverted";
+    module.Unload();
+  }
 }
 
 // Double Commander lists on worker threads, both panels at once: every listing gets the whole

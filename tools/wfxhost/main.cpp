@@ -1,7 +1,7 @@
 // wfxhost: a command-line host for WFX modules. It loads a module, configures it as a file
 // manager does, and runs one command on it.
 //
-//   wfxhost [--ini FILE] MODULE [COMMAND [ARGS]]
+//   wfxhost [--ansi] [--ini FILE] MODULE [COMMAND [ARGS]]
 //
 // Commands:
 //   root               the root name and the interface language the module read (default)
@@ -20,6 +20,8 @@
 //                      verb "quote COMMAND" on the folder itself; prints the answer and the
 //                      text of each message box the module showed (and presses OK on it)
 //
+// --ansi makes wfxhost a host that knows only the ANSI entry points; by default it calls the
+// wide twins where the module exports them, as Total Commander and Double Commander do.
 // FILE is the settings file the host suggests (DefaultIniName); the module keeps its own
 // settings and database in that file's folder. Default: wfxhost-settings/wfx.ini beside wfxhost.
 #include <cstdio>
@@ -37,7 +39,7 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: wfxhost [--ini FILE] MODULE [root | ls | get NAME TARGET | put SOURCE NAME | rm NAME | icon NAME |\n"
+               "usage: wfxhost [--ansi] [--ini FILE] MODULE [root | ls | get NAME TARGET | put SOURCE NAME | rm NAME | icon NAME |\n"
                "        columns | set NAME TEXT | exec NAME VERB [--choose yes|no|value=TEXT|close] | quote COMMAND]\n");
   return 2;
 }
@@ -161,6 +163,11 @@ int Report(const char* what, int code, bool success) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  bool ansiOnly = false;
+  if (!args.empty() && args[0] == "--ansi") {
+    ansiOnly = true;
+    args.erase(args.begin());
+  }
   std::string iniName;
   if (args.size() >= 2 && args[0] == "--ini") {
     iniName = args[1];
@@ -169,7 +176,7 @@ int main(int argc, char** argv) {
   if (args.empty()) return Usage();
   if (iniName.empty()) iniName = DefaultIniName(argv[0]);
 
-  wfxhost::WfxModule module(args[0]);
+  wfxhost::WfxModule module(args[0], ansiOnly);
   if (!module.ok()) {
     std::fprintf(stderr, "wfxhost: %s\n", module.error().c_str());
     return 1;

@@ -1,5 +1,8 @@
 // A WFX module as a host sees it: the library and its entry points, called in the host's order
-// (FsInit, FsSetDefaultParams, then whatever the user asks).
+// (FsInit, FsSetDefaultParams, then whatever the user asks). Like Total Commander and Double
+// Commander it calls the wide (W) twin of an entry point whenever the module exports one, unless
+// told to be a host that knows only the ANSI ones. Its own texts are in the ANSI code page either
+// way, so what it prints does not depend on which calls it made.
 #pragma once
 #include <string>
 #include <vector>
@@ -12,8 +15,10 @@ namespace wfxhost {
 class WfxModule {
  public:
   // Loads the module; on failure `error()` says why.
-  explicit WfxModule(const std::string& path);
+  explicit WfxModule(const std::string& path, bool ansiOnly = false);
   bool ok() const { return error_.empty(); }
+  // Whether the wide entry points are the ones called.
+  bool wide() const { return wide_; }
   const std::string& error() const { return error_; }
 
   // FsInit, then FsSetDefaultParams with `iniName` as DefaultIniName.
@@ -31,7 +36,8 @@ class WfxModule {
   int ExecuteFile(const std::string& remoteName, const std::string& verb);
   // The content fields: names in the module's order (empty when it has none).
   std::vector<std::string> FieldNames();
-  // FsContentGetValue of a field as text ("1"/"0" for a boolean); `code` gets the answer.
+  // FsContentGetValue(W) of a field as text ("1"/"0" for a boolean, a wide text in the ANSI code
+  // page); `code` gets the answer.
   std::string FieldValue(const std::string& remoteName, int index, int* code);
   // A change of attributes as Total Commander makes it for one file: the field only when the
   // flags offer it (kFtNoSuchField otherwise), FsContentSetValue of the multiple-choice field as
@@ -48,6 +54,7 @@ class WfxModule {
  private:
   Library library_;
   std::string error_;
+  bool wide_ = false;
 };
 
 }  // namespace wfxhost
