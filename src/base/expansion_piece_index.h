@@ -3,6 +3,7 @@
 // piece for every occurrence it joins, so a table of nodes would allocate once a piece; this one
 // allocates only when it doubles.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
