@@ -55,17 +55,21 @@ std::optional<std::string> PlainExpansion(std::string s, fuzz::FuzzedEnvironment
     if (s.size() + hits * value.size() > kPlainLength || work > fuzz::kExpansionBounds.Work) return std::nullopt;
     std::string out;
     std::vector<uint32_t> outFrom;
+    out.reserve(s.size() + hits * value.size());
+    outFrom.reserve(s.size() + hits * value.size());
     size_t pos = 0;
     for (size_t hit; (hit = s.find(token, pos)) != std::string::npos; pos = hit + token.size()) {
       std::vector<int> inserted = ancestry(hit);
       inserted.insert(std::upper_bound(inserted.begin(), inserted.end(), id), id);
       inserted.erase(std::unique(inserted.begin(), inserted.end()), inserted.end());
       ancestries.push_back(std::move(inserted));
-      out += s.substr(pos, hit - pos) + value;
+      out.append(s, pos, hit - pos);
+      out += value;
       outFrom.insert(outFrom.end(), from.begin() + pos, from.begin() + hit);
       outFrom.insert(outFrom.end(), value.size(), static_cast<uint32_t>(ancestries.size() - 1));
     }
-    s = out + s.substr(pos);
+    out.append(s, pos);
+    s.swap(out);
     outFrom.insert(outFrom.end(), from.begin() + pos, from.end());
     from = std::move(outFrom);
   }

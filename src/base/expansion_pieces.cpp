@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/expansion_piece_index.h"
 #include "base/expansion_text.h"
 
 namespace qzr::expansion {
@@ -83,7 +84,7 @@ class Pieces final : public Text {
     done_ = text.substr(0, sign);
     const auto signs = static_cast<size_t>(std::count(text.begin(), text.end(), '%'));
     pieces_.reserve(signs);
-    byHashAtStart_.reserve(signs);
+    byHash_.Reserve(signs);
     int32_t last = kNone;
     while (sign != std::string::npos) {
       size_t next = text.find('%', sign + 1);
@@ -92,17 +93,16 @@ class Pieces final : public Text {
       for (size_t i = sign + 1; i < end; ++i)
         if (origin[i] != kLine && origin[i] != origin[i - 1]) from = sets_.Union(from, sets_.Single(origin[i]));
       Piece& piece = pieces_.emplace_back();
-      piece.text = text.substr(sign + 1, end - sign - 1);
+      piece.text.assign(text, sign + 1, end - sign - 1);
       piece.hash = HashOf(piece.text);
       piece.signFrom = origin[sign];
       piece.from = from;
       const auto id = static_cast<int32_t>(pieces_.size() - 1);
-      byHashAtStart_.emplace_back(piece.hash, id);
+      byHash_.Add(piece.hash, id);
       Link(last, id);
       last = id;
       sign = next;
     }
-    std::sort(byHashAtStart_.begin(), byHashAtStart_.end());
   }
 
   size_t Length() const override { return length_; }
@@ -175,7 +175,7 @@ class Pieces final : public Text {
   }
 
   // The text before the next percent sign has grown: found under its new hash from now on.
-  void Rehashed(int32_t piece) { byHash_[pieces_[piece].hash].push_back(piece); }
+  void Rehashed(int32_t piece) { byHash_.Add(pieces_[piece].hash, piece); }
 
   // The pieces that are occurrences of "%name%" as a search from left to right finds them.
   std::vector<int32_t> Occurrences(const std::string& name) {
@@ -192,17 +192,8 @@ class Pieces final : public Text {
       }
       return true;
     };
-    auto [from, to] = std::equal_range(byHashAtStart_.begin(), byHashAtStart_.end(), std::make_pair(hash, int32_t{0}),
-                                       [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (auto it = from; it != to; ++it) look(it->second);
     // Pieces that changed since they were listed, or listed twice, leave the list.
-    if (auto it = byHash_.find(hash); it != byHash_.end()) {
-      std::vector<int32_t>& listed = it->second;
-      size_t kept = 0;
-      for (int32_t p : listed)
-        if (look(p)) listed[kept++] = p;
-      listed.resize(kept);
-    }
+    byHash_.Visit(hash, look);
     // In a row of neighbours that hold the name, every other one is an occurrence, from the left.
     std::vector<int32_t> hits;
     for (int32_t p : holding) {
@@ -250,7 +241,6 @@ class Pieces final : public Text {
   struct ValueParts {
     std::vector<std::string> text;
     std::vector<uint64_t> hash;
-    std::vector<std::vector<int32_t>*> listed;  // where the pieces of the middle parts are found
   };
 
   ValueParts Split(const std::string& value) {
@@ -259,7 +249,6 @@ class Pieces final : public Text {
       size_t sign = value.find('%', start);
       parts.text.push_back(value.substr(start, sign == std::string::npos ? sign : sign - start));
       parts.hash.push_back(HashOf(parts.text.back()));
-      parts.listed.push_back(&byHash_[parts.hash.back()]);
       if (sign == std::string::npos) break;
       start = sign + 1;
     }
@@ -289,7 +278,7 @@ class Pieces final : public Text {
       piece.signFrom = insertion;
       piece.from = value.text[i].empty() ? 0 : single;
       const auto id = static_cast<int32_t>(pieces_.size() - 1);
-      value.listed[i]->push_back(id);
+      byHash_.Add(piece.hash, id);
       Link(last, id);
       last = id;
     }
@@ -310,10 +299,7 @@ class Pieces final : public Text {
   std::vector<Piece> pieces_;
   int32_t first_ = kNone;
   size_t length_;
-  // The pieces by their hash: those the text was cut into, sorted at once (one allocation for
-  // them all), and those made or changed since.
-  std::vector<std::pair<uint64_t, int32_t>> byHashAtStart_;
-  std::unordered_map<uint64_t, std::vector<int32_t>> byHash_;
+  PieceIndex byHash_;  // every piece under the hash it had when it was made or changed
   InsertionSets sets_;
   uint32_t round_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace qzr::expansion {
@@ -28,7 +29,8 @@ class History {
     uint64_t Visited;
   };
   std::vector<Insertion> insertions_;
-  std::map<std::string, int32_t> tokens_;  // by name
+  // By name: hashed, as a tree would compare whole names at every level.
+  std::unordered_map<std::string, int32_t> tokens_;
   uint64_t visit_ = 0;
 };
 
@@ -62,6 +64,8 @@ class WholeText final : public Text {
  private:
   // The insertions the bytes [at, at + count) came from, each once.
   std::vector<int32_t> Sources(size_t at, size_t count) const;
+  void FindAll(const std::string& name, size_t from);
+  static bool SameBytes(const char* at, const std::string& name);
 
   History& history_;
   size_t maxLength_;
@@ -69,6 +73,7 @@ class WholeText final : public Text {
   std::vector<int32_t> origin_;
   std::string spareText_;
   std::vector<int32_t> spareOrigin_;
+  std::vector<size_t> hits_;  // where this round's occurrences start
   mutable size_t open_ = 0;  // the first "%": nothing before it changes
 };
 

@@ -102,5 +102,30 @@ TEST(ExpandEnvVars, ManyRoundsGiveWhatWholeTextRoundsGive) {
   }
 }
 
+
+// Whole-text rounds step from percent sign to percent sign: an occurrence is a sign whose next
+// sign follows the name, so names that begin alike, empty names and a sign shared by neighbours
+// must each be found as a left-to-right search finds them.
+TEST(ExpandEnvVars, WholeTextRoundsFindOccurrencesAsASearchDoes) {
+  ScopedEnv a("QZR_A", "alpha");
+  ScopedEnv none("QZR_AB", nullptr);
+  struct Row {
+    const char* line;
+    const char* expanded;
+  } rows[] = {
+      {"%QZR_A%QZR_AB%QZR_A%", "alphaQZR_ABalpha"},
+      {"%QZR_A%%QZR_AB%%QZR_A%x%QZR_A", "alphaalphax%QZR_A"},
+      {"%QZR_AB%QZR_A%QZR_A%", "QZR_Aalpha"},
+      {"100%% %QZR_A%", "100 alpha"},
+      {"%QZR_A%%%QZR_A%", "alpha%alpha"},  // the lone sign between them stays
+      {"x%QZR_A", "x%QZR_A"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.line);
+    EXPECT_EQ(ExpandEnvVarsInWholeTextRounds(row.line), row.expanded);
+    EXPECT_EQ(ExpandEnvVars(row.line), row.expanded);
+  }
+}
+
 }  // namespace
 }  // namespace qzr::test
