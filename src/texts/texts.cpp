@@ -2,6 +2,8 @@
 // the few punctuation marks Windows-1251 shares with Unicode) are ever needed.
 #include "texts/texts.h"
 
+#include "util/utf16.h"
+
 namespace qzr {
 namespace {
 
@@ -17,19 +19,6 @@ char32_t FromCp1251(unsigned char b) {
   if (b < 0x80) return b;
   if (b >= 0xC0) return 0x0410 + (b - 0xC0);
   return kHigh[b - 0x80];
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 char ToCp1251(char32_t c) {

@@ -9,5 +9,7 @@ namespace qzr {
 
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// One code point (up to U+10FFFF; a surrogate in its own three-byte form) appended as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
 
 }  // namespace qzr
