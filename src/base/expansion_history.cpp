@@ -4,6 +4,8 @@
 namespace qzr::expansion {
 
 int32_t History::Token(const std::string& name) {
+  // Looked up first: emplace would make (and drop) a node for a name already known.
+  if (auto known = tokens_.find(name); known != tokens_.end()) return known->second;
   return tokens_.emplace(name, static_cast<int32_t>(tokens_.size())).first->second;
 }
 

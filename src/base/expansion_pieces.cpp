@@ -124,21 +124,25 @@ class Pieces final : public Text {
 
   std::vector<int32_t> FirstSources() const override { return Sources(first_); }
 
+  // A round reuses the buffers of the round before: a line of thousands of references makes
+  // as many rounds, and each would otherwise allocate several times.
   bool ReplaceAll(const std::string& name, const std::string& value) override {
-    const std::vector<int32_t> hits = Occurrences(name);
+    FindOccurrences(name);
+    const std::vector<int32_t>& hits = hits_;
     const size_t tokenSize = name.size() + 2;
     const size_t room = length_ < maxLength_ ? maxLength_ - length_ : 0;
     if (value.size() > tokenSize && value.size() - tokenSize > room / hits.size()) return false;
 
     const int32_t tokenId = history_.Token(name);
-    const ValueParts parts = Split(value);
-    const size_t newPieces = hits.size() * (parts.text.size() - 1);
+    Split(value);
+    const ValueParts& parts = parts_;
+    const size_t newPieces = hits.size() * (parts.count - 1);
     if (pieces_.size() + newPieces > pieces_.capacity())
       pieces_.reserve(std::max(pieces_.size() + newPieces, 2 * pieces_.capacity()));
     // One insertion per distinct origin of the occurrences; the same sources reached through
     // different pieces may make two, which trace back alike.
-    std::vector<std::pair<std::array<int32_t, 3>, int32_t>> keys;
-    keys.reserve(hits.size());
+    std::vector<std::pair<std::array<int32_t, 3>, int32_t>>& keys = keys_;
+    keys.clear();
     for (int32_t hit : hits) {
       const Piece& piece = pieces_[hit];
       keys.push_back({{piece.from, piece.signFrom, pieces_[piece.next].signFrom}, kLine});
@@ -177,11 +181,13 @@ class Pieces final : public Text {
   // The text before the next percent sign has grown: found under its new hash from now on.
   void Rehashed(int32_t piece) { byHash_.Add(pieces_[piece].hash, piece); }
 
-  // The pieces that are occurrences of "%name%" as a search from left to right finds them.
-  std::vector<int32_t> Occurrences(const std::string& name) {
+  // The pieces that are occurrences of "%name%" as a search from left to right finds them, into
+  // hits_.
+  void FindOccurrences(const std::string& name) {
     const uint32_t round = ++round_;
     const uint64_t hash = HashOf(name);
-    std::vector<int32_t> holding;
+    std::vector<int32_t>& holding = holding_;
+    holding.clear();
     auto look = [&](int32_t p) {
       Piece& piece = pieces_[p];
       if (!piece.alive || piece.hash != hash || piece.listed == round) return false;
@@ -195,7 +201,8 @@ class Pieces final : public Text {
     // Pieces that changed since they were listed, or listed twice, leave the list.
     byHash_.Visit(hash, look);
     // In a row of neighbours that hold the name, every other one is an occurrence, from the left.
-    std::vector<int32_t> hits;
+    std::vector<int32_t>& hits = hits_;
+    hits.clear();
     for (int32_t p : holding) {
       if (pieces_[p].decided == round) continue;
       int32_t start = p;
@@ -206,7 +213,6 @@ class Pieces final : public Text {
         if (hit) hits.push_back(q);
       }
     }
-    return hits;
   }
 
   // The insertions the occurrence at `piece` came from (its two signs and its name), each once.
@@ -237,22 +243,29 @@ class Pieces final : public Text {
     Rehashed(left);
   }
 
-  // A value cut at its percent signs, with each part's hash: the same for every occurrence.
+  // A value cut at its percent signs, with each part's hash: the same for every occurrence. The
+  // first `count` entries are this round's; the rest keep their room for later rounds.
   struct ValueParts {
     std::vector<std::string> text;
     std::vector<uint64_t> hash;
+    size_t count = 0;
   };
 
-  ValueParts Split(const std::string& value) {
-    ValueParts parts;
+  void Split(const std::string& value) {
+    ValueParts& parts = parts_;
+    parts.count = 0;
     for (size_t start = 0;;) {
       size_t sign = value.find('%', start);
-      parts.text.push_back(value.substr(start, sign == std::string::npos ? sign : sign - start));
-      parts.hash.push_back(HashOf(parts.text.back()));
+      if (parts.count == parts.text.size()) {
+        parts.text.emplace_back();
+        parts.hash.emplace_back();
+      }
+      std::string& text = parts.text[parts.count];
+      text.assign(value, start, sign == std::string::npos ? sign : sign - start);
+      parts.hash[parts.count++] = HashOf(text);
       if (sign == std::string::npos) break;
       start = sign + 1;
     }
-    return parts;
   }
 
   // Puts the value in place of the occurrence at `hit`: its name and its two percent signs.
@@ -260,7 +273,7 @@ class Pieces final : public Text {
     const int32_t right = pieces_[hit].next;
     const int32_t left = pieces_[hit].prev;
     pieces_[hit].alive = false;
-    const size_t count = value.text.size();
+    const size_t count = value.count;
     if (count == 1) {
       // No percent sign in the value: the pieces on either side become one.
       AppendBefore(hit, value.text[0], value.hash[0], insertion, &pieces_[right]);
@@ -283,9 +296,9 @@ class Pieces final : public Text {
       last = id;
     }
     // The value's last part joins the text after the occurrence, behind the value's last sign.
-    const std::string& tail = value.text.back();
+    const std::string& tail = value.text[count - 1];
     Piece& r = pieces_[right];
-    r.hash = JoinedHash(value.hash.back(), r.hash, r.text.size());
+    r.hash = JoinedHash(value.hash[count - 1], r.hash, r.text.size());
     r.text.insert(0, tail);
     r.signFrom = insertion;
     if (!tail.empty()) r.from = sets_.Union(r.from, single);
@@ -302,6 +315,10 @@ class Pieces final : public Text {
   PieceIndex byHash_;  // every piece under the hash it had when it was made or changed
   InsertionSets sets_;
   uint32_t round_ = 0;
+  // Each round's working lists, kept for the next.
+  std::vector<int32_t> holding_, hits_;
+  std::vector<std::pair<std::array<int32_t, 3>, int32_t>> keys_;
+  ValueParts parts_;
 };
 
 }  // namespace
