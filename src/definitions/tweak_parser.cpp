@@ -2,6 +2,7 @@
 // on their own, then the first found of the second group, then the first found of the third.
 #include "definitions/tweak_parser.h"
 
+#include <cstring>
 #include <string>
 
 #include "base/env_expand.h"
@@ -138,13 +139,27 @@ void ApplyValue(TTWREC& r, Key key, std::string_view value) {
 
 int KeywordPos(std::string_view keyword, std::string_view text) {
   if (keyword.empty() || keyword.size() > text.size()) return 0;
-  const char first = UpperAscii(keyword[0]);
-  for (size_t i = 0; i + keyword.size() <= text.size(); ++i) {
-    if (UpperAscii(text[i]) != first) continue;
-    size_t k = 1;
+  const size_t last = keyword.size() - 1;
+  auto matchesAt = [&](size_t i) {
+    size_t k = 0;
     while (k < keyword.size() && UpperAscii(text[i + k]) == UpperAscii(keyword[k])) ++k;
-    if (k == keyword.size()) return static_cast<int>(i) + 1;
+    return k == keyword.size();
+  };
+  // Every line is searched for every keyword. The keywords end in ">" (or "/"), which has no
+  // case and is rare in a line: the search jumps from one to the next, and the earliest end of
+  // an occurrence is the end of the earliest one.
+  if (UpperAscii(keyword[last]) == LowerAscii(keyword[last])) {
+    const char* const begin = text.data();
+    for (size_t end = last; end < text.size(); ++end) {
+      const void* at = std::memchr(begin + end, keyword[last], text.size() - end);
+      if (!at) return 0;
+      end = static_cast<size_t>(static_cast<const char*>(at) - begin);
+      if (matchesAt(end - last)) return static_cast<int>(end - last) + 1;
+    }
+    return 0;
   }
+  for (size_t i = 0; i + keyword.size() <= text.size(); ++i)
+    if (matchesAt(i)) return static_cast<int>(i) + 1;
   return 0;
 }
 

@@ -25,6 +25,12 @@ TEST(KeywordPos, FindsTheFirstOccurrenceWithoutRegardToCase) {
   EXPECT_EQ(KeywordPos("PATH>", ""), 0);
   EXPECT_EQ(KeywordPos("", "text"), 0);
   EXPECT_EQ(KeywordPos("\xC0>", "\xE0>"), 0) << "only ASCII letters are folded";
+  // Overlaps and near misses around the keyword's last character, and a keyword ending in a letter.
+  EXPECT_EQ(KeywordPos("//", "a ///b"), 3);
+  EXPECT_EQ(KeywordPos("PATH>", "PAT> >PATH>PATH>"), 7);
+  EXPECT_EQ(KeywordPos("PATH>", ">>>>"), 0);
+  EXPECT_EQ(KeywordPos("OS", "dos os"), 2);
+  EXPECT_EQ(KeywordPos("PATH>", std::string_view("x\0PATH>", 7)), 3) << "a NUL byte is text like any other";
 }
 
 TEST(ParseTweakLine, ThreeDocumentedExamples) {
