@@ -1,6 +1,7 @@
 // The table of injected faults.
 #include "platform/posix/faults.h"
 
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -29,6 +30,9 @@ std::vector<Fault>& Table() {
 
 thread_local int suspended = 0;
 
+// How many faults the table holds, read without the lock by the calls that check.
+std::atomic<size_t> tableSize{0};
+
 }  // namespace
 
 FaultsSuspended::FaultsSuspended() { ++suspended; }
@@ -37,15 +41,19 @@ FaultsSuspended::~FaultsSuspended() { --suspended; }
 void Faults::Fail(const std::string& operation, long code, const std::string& pathPart, int times, int skip) {
   std::lock_guard lock(TableMutex());
   Table().push_back(Fault{operation, code, pathPart, times, skip});
+  tableSize = Table().size();
 }
 
 void Faults::Clear() {
   std::lock_guard lock(TableMutex());
   Table().clear();
+  tableSize = 0;
 }
 
+bool Faults::AnySet() { return suspended == 0 && tableSize > 0; }
+
 long Faults::Check(const std::string& operation, const std::string& path) {
-  if (suspended > 0) return 0;
+  if (!AnySet()) return 0;
   std::lock_guard lock(TableMutex());
   for (Fault& f : Table()) {
     if (f.operation != operation || f.times == 0) continue;

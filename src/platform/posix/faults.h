@@ -2,6 +2,7 @@
 // path) and the status code it is to fail with, so "disk full" or "access denied" can be had as
 // root. Operations check here before they touch anything.
 #pragma once
+#include <concepts>
 #include <string>
 
 namespace qzr::posix {
@@ -15,6 +16,15 @@ class Faults {
   static void Clear();
   // The status code the operation is to fail with, or 0.
   static long Check(const std::string& operation, const std::string& path = "");
+  // The same, with the path made only when some fault is set: every call of the substitute
+  // checks, and a registry path is built from its parts.
+  template <std::invocable MakePath>
+  static long Check(const char* operation, MakePath makePath) {
+    return AnySet() ? Check(operation, makePath()) : 0;
+  }
+
+ private:
+  static bool AnySet();
 };
 
 // While one lives, no fault fires on this thread: what runs then stands for another process with

@@ -53,6 +53,7 @@ std::vector<std::string> MemoryFiles::Names(const std::string& folder) {
 
 std::string MemoryFiles::Key(const std::string& path) {
   std::string key;
+  key.reserve(path.size());
   for (char c : path)
     if (c != '/' || key.empty() || key.back() != '/') key += c;
   if (key.size() > 1 && key.back() == '/') key.pop_back();

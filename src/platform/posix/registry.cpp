@@ -73,8 +73,10 @@ void Registry::Changed() {
 long Registry::Resolve(RegHandle handle, Resolved* key) {
   *key = Resolved{};
   if (std::shared_ptr<RegNode> root = Tree().Root(handle)) {
-    for (const auto& [name, node] : Tree().NamedRoots())
-      if (node == root) *key = Resolved{root, win::kKeyAllAccess, name};
+    // Every registry call resolves its key: the name comes from the table, not from a list
+    // of the roots made for each call.
+    for (const auto& [rootHandle, name] : kRootKeys)
+      if (rootHandle == handle) *key = Resolved{root, win::kKeyAllAccess, name};
     return win::kSuccess;
   }
   auto it = handles_.find(handle);
@@ -97,7 +99,7 @@ long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_
   *result = 0;
   Resolved key;
   if (long rc = Resolve(base, &key)) return rc;
-  if (long f = Faults::Check("RegCreateKey", Join(key.path, subKey))) return f;
+  if (long f = Faults::Check("RegCreateKey", [&] { return Join(key.path, subKey); })) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts)) return rc;
@@ -125,7 +127,7 @@ long Registry::OpenKey(RegHandle base, const std::string& subKeyGiven, uint32_t 
   *result = 0;
   Resolved key;
   if (long rc = Resolve(base, &key)) return rc;
-  if (long f = Faults::Check("RegOpenKey", Join(key.path, subKey))) return f;
+  if (long f = Faults::Check("RegOpenKey", [&] { return Join(key.path, subKey); })) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts)) return rc;
@@ -156,7 +158,7 @@ long Registry::QueryValue(RegHandle key, const std::string& nameGiven, uint32_t*
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kQueryValue)) return win::kAccessDenied;
-  if (long f = Faults::Check("RegQueryValue", Join(k.path, name))) return f;
+  if (long f = Faults::Check("RegQueryValue", [&] { return Join(k.path, name); })) return f;
   const RegValue* value = k.node->FindValue(name);
   if (!value) return win::kFileNotFound;
   if (type) *type = value->type;
@@ -181,7 +183,7 @@ long Registry::SetValue(RegHandle key, const std::string& nameGiven, uint32_t ty
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kSetValue)) return win::kAccessDenied;
-  if (long f = Faults::Check("RegSetValue", Join(k.path, name))) return f;
+  if (long f = Faults::Check("RegSetValue", [&] { return Join(k.path, name); })) return f;
   std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
   // Windows keeps string types with their terminating zero even when the caller left it out,
   // but an empty string stays empty.
@@ -197,7 +199,7 @@ long Registry::DeleteValue(RegHandle key, const std::string& nameGiven) {
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kSetValue)) return win::kAccessDenied;
-  if (long f = Faults::Check("RegDeleteValue", Join(k.path, name))) return f;
+  if (long f = Faults::Check("RegDeleteValue", [&] { return Join(k.path, name); })) return f;
   if (!k.node->RemoveValue(name)) return win::kFileNotFound;
   Changed();
   return win::kSuccess;
@@ -208,7 +210,7 @@ long Registry::DeleteKey(RegHandle base, const std::string& subKeyGiven) {
   const std::string subKey = ZeroTerminated(subKeyGiven);
   Resolved key;
   if (long rc = Resolve(base, &key)) return rc;
-  if (long f = Faults::Check("RegDeleteKey", Join(key.path, subKey))) return f;
+  if (long f = Faults::Check("RegDeleteKey", [&] { return Join(key.path, subKey); })) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts)) return rc;

@@ -17,12 +17,13 @@ namespace qzr::posix {
 std::optional<std::string> System::GetEnv(const std::string& name) {
   if (name.empty()) return std::nullopt;
   if (const char* exact = std::getenv(name.c_str())) return std::string(exact);
-  // Windows matches names without regard to case.
+  // Windows matches names without regard to case. The expansion asks once per reference, mostly
+  // for names that are not set, so each entry is given up at its first differing byte.
   for (char** e = environ; e && *e; ++e) {
-    std::string_view entry(*e);
-    size_t eq = entry.find('=');
-    if (eq != std::string_view::npos && EqualsNoCaseAscii(entry.substr(0, eq), name))
-      return std::string(entry.substr(eq + 1));
+    const char* entry = *e;
+    size_t i = 0;
+    while (i < name.size() && entry[i] != '\0' && entry[i] != '=' && LowerAscii(entry[i]) == LowerAscii(name[i])) ++i;
+    if (i == name.size() && entry[i] == '=') return std::string(entry + i + 1);
   }
   return std::nullopt;
 }
