@@ -1,7 +1,8 @@
 // Feeds: a whole .tweak definition, written into a plugins folder (in the substitute's files in
 // memory; on disk with QZR_FUZZ_FILES=disk) and loaded by the real
-// database build (line splitting, comment cut, variable expansion, the line parser, filing into
-// qzr_plugins or ~trash), then the definition report of the tweak in every language.
+// database build (line splitting, comment cut, variable expansion in a fixed environment, the
+// line parser, filing into qzr_plugins or ~trash), then the definition report of the tweak in
+// every language.
 // Checks: the table holds the definition exactly when it is filed as valid; a kept record has a
 // name, a path and byte values within the size bound; the copy is the definition's bytes; each
 // descript.ion has one line for it in the right folder; reports are 18 CR LF lines (none for a
@@ -14,6 +15,7 @@
 #include "plugin/state_calls.h"
 #include "definitions/report.h"
 #include "fuzz_support.h"
+#include "fuzzed_environment.h"
 #include "platform/posix/memory_files.h"
 
 namespace {
@@ -71,13 +73,34 @@ struct Volume {
   struct Seams {
     Seams(Volume& v)
         : files(Os().files, v.files_ ? v.files_.get() : Os().files),
-          profile(Os().profile, v.profile_ ? v.profile_.get() : Os().profile) {}
+          profile(Os().profile, v.profile_ ? v.profile_.get() : Os().profile),
+          system(Os().system, &v.Environment()) {}
     Override<FileApi> files;
     Override<ProfileApi> profile;
+    Override<SystemApi> system;
   };
   std::string root;
 
  private:
+  // The same few variables on every machine, so that an input expands alike wherever it is
+  // replayed: a Windows user's usual ones, a value that brings in another reference, and two
+  // values that refer to each other.
+  fuzz::FuzzedEnvironment& Environment() {
+    if (!environment_) {
+      environment_ = std::make_unique<fuzz::FuzzedEnvironment>(*Os().system);
+      environment_->variables = {{"WINDIR", "C:\\Windows"},
+                                 {"SYSTEMROOT", "C:\\Windows"},
+                                 {"USERPROFILE", "C:\\Users\\Fuzz"},
+                                 {"APPDATA", "C:\\Users\\Fuzz\\AppData\\Roaming"},
+                                 {"TEMP", "C:\\Users\\Fuzz\\AppData\\Local\\Temp"},
+                                 {"PROGRAMFILES", "C:\\Program Files"},
+                                 {"QZR_FUZZ_A", "a%QZR_FUZZ_B%"},
+                                 {"QZR_FUZZ_B", "%QZR_FUZZ_A%b"}};
+    }
+    return *environment_;
+  }
+  std::unique_ptr<fuzz::FuzzedEnvironment> environment_;
+
   std::unique_ptr<posix::MemoryFiles> files_;
   std::unique_ptr<posix::Profile> profile_;
 };
