@@ -356,8 +356,26 @@ TEST_F(RegistryContract, NamesEndAtAZeroByte) {
 }
 
 // A key name holds at most 255 characters, and the 8-bit calls take a path of at most MAX_PATH
-// characters: anything longer is refused and makes nothing.
+// characters: anything longer is refused and makes nothing. The wide calls take a longer path, and
+// characters are counted as UTF-16 counts them (an undo file reads a deep tree of Chinese names).
 TEST_F(RegistryContract, KeyNamesAndPathsBeyondTheLimitsAreRefused) {
+  const std::u16string wideName(255, u'\u041a'), tooWide(256, u'\u041a');
+  const std::u16string deep = u"W\\" + std::u16string(100, u'\u4e2d') + u"\\" + std::u16string(100, u'b') + u"\\" +
+                              std::u16string(100, u'c');
+  for (const std::u16string& path : {wideName, deep}) {
+    RegHandle made = 0, opened = 0;
+    EXPECT_EQ(reg().CreateKeyW(scratch_.handle(), path, win::kKeyAllAccess, &made), win::kSuccess) << path.size();
+    EXPECT_EQ(reg().OpenKeyW(scratch_.handle(), path, win::kKeyRead, &opened), win::kSuccess) << path.size();
+    for (RegHandle h : {made, opened})
+      if (h) reg().CloseKey(h);
+  }
+  RegHandle refused = 0;
+  EXPECT_EQ(reg().CreateKeyW(scratch_.handle(), tooWide, win::kKeyAllAccess, &refused), win::kInvalidParameter);
+  EXPECT_EQ(reg().DeleteKeyW(scratch_.handle(), deep), win::kSuccess);
+  for (const std::u16string& made : {wideName, u"W\\" + std::u16string(100, u'\u4e2d') + u"\\" + std::u16string(100, u'b'),
+                                     u"W\\" + std::u16string(100, u'\u4e2d'), std::u16string(u"W")})
+    EXPECT_EQ(reg().DeleteKeyW(scratch_.handle(), made), win::kSuccess);
+
   RegHandle h = 0;
   EXPECT_EQ(reg().CreateKey(scratch_.handle(), std::string(255, 'k'), win::kKeyAllAccess, &h), win::kSuccess);
   if (h) opened_.push_back(h);

@@ -15,6 +15,9 @@ class RegistryTree;
 // Lives in this module, so its address names the module for dladdr.
 Platform NativePlatformParts();
 
+// Which entry point a key path came through: Windows limits the 8-bit calls' paths to MAX_PATH.
+enum class CallWidth { k8Bit, kWide };
+
 class Registry final : public RegistryApi {
  public:
   Registry();
@@ -44,6 +47,9 @@ class Registry final : public RegistryApi {
   void Reload();
 
  private:
+  long CreateKeyAs(CallWidth width, RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result);
+  long OpenKeyAs(CallWidth width, RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result);
+  long DeleteKeyAs(CallWidth width, RegHandle base, const std::string& subKey);
   struct OpenHandle {
     std::shared_ptr<RegNode> node;
     uint32_t access;

@@ -21,13 +21,18 @@ namespace {
 constexpr size_t kMaxKeyNameLength = 255;
 constexpr size_t kMaxPathArgument = 260;
 
-// What the 8-bit calls refuse of a path before they look anything up: one longer than MAX_PATH
-// characters (it is turned into a buffer of MAX_PATH + 1 wide characters) with "more data", and
-// a key name longer than 255 characters. Nothing of such a path is made.
-long PathRefusal(const std::string& subKey, const std::vector<std::string>& parts) {
-  if (subKey.size() > kMaxPathArgument) return win::kMoreData;
+// Longer than `limit` characters as Windows counts them (UTF-16 units): UTF-8 never has fewer
+// bytes than that, so only a long text is converted to be counted.
+bool LongerThan(const std::string& text, size_t limit) { return text.size() > limit && Utf8ToUtf16(text).size() > limit; }
+
+// What a call refuses of a path before it looks anything up: a key name longer than 255
+// characters; from the 8-bit calls also a path longer than MAX_PATH characters (it is turned into
+// a buffer of MAX_PATH + 1 wide characters) with "more data". The wide calls take a longer path.
+// Nothing of such a path is made.
+long PathRefusal(const std::string& subKey, const std::vector<std::string>& parts, CallWidth width) {
+  if (width == CallWidth::k8Bit && LongerThan(subKey, kMaxPathArgument)) return win::kMoreData;
   for (const std::string& part : parts)
-    if (part.size() > kMaxKeyNameLength) return win::kInvalidParameter;
+    if (LongerThan(part, kMaxKeyNameLength)) return win::kInvalidParameter;
   return win::kSuccess;
 }
 constexpr uint32_t kQueryValue = 0x0001;
@@ -93,7 +98,12 @@ RegHandle Registry::NewHandle(const std::shared_ptr<RegNode>& node, uint32_t acc
   return h;
 }
 
-long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_t access, RegHandle* result) {
+long Registry::CreateKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) {
+  return CreateKeyAs(CallWidth::k8Bit, base, subKey, access, result);
+}
+
+long Registry::CreateKeyAs(CallWidth width, RegHandle base, const std::string& subKeyGiven, uint32_t access,
+                           RegHandle* result) {
   std::lock_guard lock(mutex_);
   const std::string subKey = ZeroTerminated(subKeyGiven);
   *result = 0;
@@ -102,7 +112,7 @@ long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_
   if (long f = Faults::Check("RegCreateKey", [&] { return Join(key.path, subKey); })) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
-  if (long rc = PathRefusal(subKey, *parts)) return rc;
+  if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   std::shared_ptr<RegNode> current = key.node;
   std::string path = key.path;
   bool changed = false;
@@ -121,7 +131,12 @@ long Registry::CreateKey(RegHandle base, const std::string& subKeyGiven, uint32_
   return win::kSuccess;
 }
 
-long Registry::OpenKey(RegHandle base, const std::string& subKeyGiven, uint32_t access, RegHandle* result) {
+long Registry::OpenKey(RegHandle base, const std::string& subKey, uint32_t access, RegHandle* result) {
+  return OpenKeyAs(CallWidth::k8Bit, base, subKey, access, result);
+}
+
+long Registry::OpenKeyAs(CallWidth width, RegHandle base, const std::string& subKeyGiven, uint32_t access,
+                         RegHandle* result) {
   std::lock_guard lock(mutex_);
   const std::string subKey = ZeroTerminated(subKeyGiven);
   *result = 0;
@@ -130,7 +145,7 @@ long Registry::OpenKey(RegHandle base, const std::string& subKeyGiven, uint32_t 
   if (long f = Faults::Check("RegOpenKey", [&] { return Join(key.path, subKey); })) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
-  if (long rc = PathRefusal(subKey, *parts)) return rc;
+  if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   std::shared_ptr<RegNode> current = key.node;
   std::string path = key.path;
   for (const std::string& part : *parts) {
@@ -205,7 +220,9 @@ long Registry::DeleteValue(RegHandle key, const std::string& nameGiven) {
   return win::kSuccess;
 }
 
-long Registry::DeleteKey(RegHandle base, const std::string& subKeyGiven) {
+long Registry::DeleteKey(RegHandle base, const std::string& subKey) { return DeleteKeyAs(CallWidth::k8Bit, base, subKey); }
+
+long Registry::DeleteKeyAs(CallWidth width, RegHandle base, const std::string& subKeyGiven) {
   std::lock_guard lock(mutex_);
   const std::string subKey = ZeroTerminated(subKeyGiven);
   Resolved key;
@@ -213,7 +230,7 @@ long Registry::DeleteKey(RegHandle base, const std::string& subKeyGiven) {
   if (long f = Faults::Check("RegDeleteKey", [&] { return Join(key.path, subKey); })) return f;
   std::optional<std::vector<std::string>> parts = RegistryTree::SplitPath(subKey);
   if (!parts) return win::kBadPathName;
-  if (long rc = PathRefusal(subKey, *parts)) return rc;
+  if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   // An empty path names the key of the handle itself; the roots are never deleted.
   std::shared_ptr<RegNode> victim = key.node;
   for (const std::string& part : *parts) {
@@ -308,11 +325,11 @@ std::string WideData(uint32_t type, std::string data) {
 }  // namespace
 
 long Registry::OpenKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) {
-  return OpenKey(base, Utf16ToUtf8(subKey), access, result);
+  return OpenKeyAs(CallWidth::kWide, base, Utf16ToUtf8(subKey), access, result);
 }
 
 long Registry::CreateKeyW(RegHandle base, const std::u16string& subKey, uint32_t access, RegHandle* result) {
-  return CreateKey(base, Utf16ToUtf8(subKey), access, result);
+  return CreateKeyAs(CallWidth::kWide, base, Utf16ToUtf8(subKey), access, result);
 }
 
 long Registry::EnumKeyW(RegHandle key, uint32_t index, std::u16string* name) {
@@ -363,6 +380,8 @@ long Registry::SetValueW(RegHandle key, const std::u16string& name, uint32_t typ
                   static_cast<uint32_t>(bytes.size()));
 }
 
-long Registry::DeleteKeyW(RegHandle base, const std::u16string& subKey) { return DeleteKey(base, Utf16ToUtf8(subKey)); }
+long Registry::DeleteKeyW(RegHandle base, const std::u16string& subKey) {
+  return DeleteKeyAs(CallWidth::kWide, base, Utf16ToUtf8(subKey));
+}
 
 }  // namespace qzr::posix
