@@ -52,8 +52,8 @@ TEST(TextCodePageContract, AnEnvironmentVariableAsUtf8KeepsEveryCharacter) {
   EXPECT_EQ(System().GetEnvUtf8("QZR_CONTRACT_PATH"), value);
   EXPECT_EQ(System().GetEnvUtf8("qzr_contract_path"), value) << "names without regard to case";
   EXPECT_EQ(System().GetEnvUtf8("QZR_CONTRACT_NEVER_SET"), std::nullopt);
-  for (const char* near : {"qzr_contract_pat", "qzr_contract_paths", "QZR_CONTRACT_PATH="})
-    EXPECT_EQ(System().GetEnv(near), std::nullopt) << near << ": only the whole name matches";
+  for (const char* nearName : {"qzr_contract_pat", "qzr_contract_paths", "QZR_CONTRACT_PATH="})
+    EXPECT_EQ(System().GetEnv(nearName), std::nullopt) << nearName << ": only the whole name matches";
   ScopedEnv empty("QZR_CONTRACT_EMPTY", "");
   EXPECT_EQ(System().GetEnvUtf8("QZR_CONTRACT_EMPTY"), std::string());
 }
