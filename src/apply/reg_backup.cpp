@@ -98,19 +98,22 @@ bool ReadSubKeyNames(RegHandle key, std::vector<std::string>* names) {
   return true;
 }
 
-// The key's header, its values and, depth first, every key below it.
-bool ExportTree(RegHandle root, const std::string& path, std::string* out, int depth = 0) {
+// The key `subKey` below `parent`, named `fullName` in the file: its header, its values and,
+// depth first, every key below it. Each key is opened below the one above it, so a deep tree is
+// not looked up from its root again for every key.
+bool ExportTree(RegHandle parent, const std::string& subKey, const std::string& fullName, std::string* out,
+                int depth = 0) {
   // The registry nests at most 512 levels; deeper means a loop the seam should not have.
   if (depth > 512) return false;
-  ReadKey key(root, path);
+  ReadKey key(parent, subKey);
   if (key.status() != win::kSuccess) return false;
   std::vector<Value> values;
   std::vector<std::string> subKeys;
   if (!ReadValues(key.get(), &values) || !ReadSubKeyNames(key.get(), &subKeys)) return false;
-  *out += "\r\n" + RegKeyLine(FullName(root, path));
+  *out += "\r\n" + RegKeyLine(fullName);
   for (const Value& v : values) *out += RegValueLine(v.Name, v.Type, v.Data);
   for (const std::string& sub : subKeys)
-    if (UnwritableKeyName(sub) || !ExportTree(root, path.empty() ? sub : path + "\\" + sub, out, depth + 1)) return false;
+    if (UnwritableKeyName(sub) || !ExportTree(key.get(), sub, fullName + "\\" + sub, out, depth + 1)) return false;
   return true;
 }
 
@@ -194,7 +197,7 @@ std::optional<RegBackup> ReadRegBackup(RegHandle root, const std::string& givenP
     return backup;
   }
   if (wholeKey) {
-    if (!ExportTree(root, path, &backup.Body)) return std::nullopt;
+    if (!ExportTree(root, path, FullName(root, path), &backup.Body)) return std::nullopt;
     backup.Before = "the key with everything below it";
     return backup;
   }
