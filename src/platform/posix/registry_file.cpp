@@ -66,10 +66,12 @@ std::optional<std::string> FromHex(std::string_view hex) {
   return out;
 }
 
+// Appended piece by piece: every load of the module writes the whole tree again.
 void FormatNode(const RegNode& node, const std::string& path, std::string* out) {
-  *out += "[" + path + "]\n";
+  out->append("[").append(path).append("]\n");
   for (const RegValue& v : node.values) {
-    *out += "\"" + Escape(v.name) + "\"=" + std::to_string(v.type) + ":";
+    out->append("\"").append(Escape(v.name)).append("\"=").append(std::to_string(v.type)).append(":");
+    out->reserve(out->size() + 2 * v.data.size() + 1);
     for (char c : v.data) {
       *out += kHex[static_cast<unsigned char>(c) >> 4];
       *out += kHex[static_cast<unsigned char>(c) & 15];
@@ -79,21 +81,17 @@ void FormatNode(const RegNode& node, const std::string& path, std::string* out) 
   for (const auto& [folded, child] : node.children) FormatNode(*child, path + "\\" + Escape(child->name), out);
 }
 
-// The key of a "[ROOT\A\B]" line, made when missing; null when the root is unknown.
+// The key of a "[ROOT\A\B]" line, made when missing; null when the root is unknown. A file has
+// a header for every key, so the path is walked where it lies and the root found in the table.
 std::shared_ptr<RegNode> KeyOfHeader(std::string_view inner, const RegistryTree& tree) {
-  std::vector<std::string_view> parts;
-  size_t start = 0;
-  for (size_t i = 0; i <= inner.size(); ++i) {
-    if (i == inner.size() || inner[i] == '\\') {
-      parts.push_back(inner.substr(start, i - start));
-      start = i + 1;
-    }
-  }
+  const size_t rootEnd = std::min(inner.find('\\'), inner.size());
   std::shared_ptr<RegNode> node;
-  for (const auto& [name, root] : tree.NamedRoots())
-    if (parts.front() == name) node = root;
-  for (size_t i = 1; node && i < parts.size(); ++i) {
-    std::optional<std::string> name = Unescape(parts[i]);
+  for (const auto& [handle, name] : kRootKeys)
+    if (inner.substr(0, rootEnd) == name) node = tree.Root(handle);
+  for (size_t start = rootEnd + 1; node && start <= inner.size();) {
+    const size_t end = std::min(inner.find('\\', start), inner.size());
+    std::optional<std::string> name = Unescape(inner.substr(start, end - start));
+    start = end + 1;
     // A backslash written as %5C cannot be part of a key's name: it separates keys.
     if (!name || name->empty() || name->find('\\') != std::string::npos) return nullptr;
     std::shared_ptr<RegNode> child = node->Child(*name);
