@@ -12,7 +12,7 @@ namespace qzr::posix {
 // The calls that open, make or look at a file take paths of at most MAX_PATH characters (Wine:
 // 260, the terminating zero not counted; characters as UTF-16 counts them) and refuse a longer one
 // before anything is touched. CopyFile takes longer paths, and MoveFileEx a longer new name.
-inline bool TooLong(const std::string& path) { return path.size() > 260 && Utf8ToUtf16(path).size() > 260; }
+inline bool TooLong(const std::string& path) { return LongerInUtf16Than(path, 260); }
 
 // Why an operation on `path` is refused before it starts: a path too long, or an injected fault;
 // 0 when it may go on.

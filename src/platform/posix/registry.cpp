@@ -21,18 +21,14 @@ namespace {
 constexpr size_t kMaxKeyNameLength = 255;
 constexpr size_t kMaxPathArgument = 260;
 
-// Longer than `limit` characters as Windows counts them (UTF-16 units): UTF-8 never has fewer
-// bytes than that, so only a long text is converted to be counted.
-bool LongerThan(const std::string& text, size_t limit) { return text.size() > limit && Utf8ToUtf16(text).size() > limit; }
-
 // What a call refuses of a path before it looks anything up: a key name longer than 255
 // characters; from the 8-bit calls also a path longer than MAX_PATH characters (it is turned into
 // a buffer of MAX_PATH + 1 wide characters) with "more data". The wide calls take a longer path.
 // Nothing of such a path is made.
 long PathRefusal(const std::string& subKey, const std::vector<std::string>& parts, CallWidth width) {
-  if (width == CallWidth::k8Bit && LongerThan(subKey, kMaxPathArgument)) return win::kMoreData;
+  if (width == CallWidth::k8Bit && LongerInUtf16Than(subKey, kMaxPathArgument)) return win::kMoreData;
   for (const std::string& part : parts)
-    if (LongerThan(part, kMaxKeyNameLength)) return win::kInvalidParameter;
+    if (LongerInUtf16Than(part, kMaxKeyNameLength)) return win::kInvalidParameter;
   return win::kSuccess;
 }
 constexpr uint32_t kQueryValue = 0x0001;
