@@ -137,6 +137,39 @@ TEST_F(RegistrySubstitute, LinesThatDoNotFitAreSkipped) {
   EXPECT_EQ(Get("Good\\A", "b\""), std::make_pair(win::kRegBinary, std::string("\xff")));
 }
 
+// The reader keeps the keys of the header before, so each header here shares some text with the
+// one above it: up to a whole name, into the middle of one, past a root, up to a name it refuses.
+TEST(RegistryFile, EachHeaderNamesItsOwnKeyWhateverTheHeaderBeforeIt) {
+  posix::RegistryTree tree;
+  posix::ParseRegistry("QZR_TC registry 1\n"
+                       "[HKEY_CURRENT_USER\\A\\B]\n\"1\"=4:01\n"
+                       "[HKEY_CURRENT_USER\\AB]\n\"2\"=4:02\n"
+                       "[HKEY_CURRENT_USER\\A]\n\"3\"=4:03\n"
+                       "[HKEY_CURRENT_USERX\\A]\n\"lost\"=4:00\n"
+                       "[HKEY_CURRENT_USER\\a\\b\\C]\n\"4\"=4:04\n"
+                       "[HKEY_CURRENT_USER\\A\\%ZZ\\D]\n\"lost\"=4:00\n"
+                       "[HKEY_CURRENT_USER\\A\\%ZZ]\n\"lost\"=4:00\n"
+                       "[HKEY_CURRENT_USER\\A\\]\n\"lost\"=4:00\n"
+                       "[HKEY_CURRENT_USER\\A\\E]\n\"5\"=4:05\n"
+                       "[HKEY_LOCAL_MACHINE\\A\\B]\n\"6\"=4:06\n"
+                       "[HKEY_CURRENT_USER\\A\\B\\C]\n\"7\"=4:07\n",
+                       &tree);
+  EXPECT_EQ(posix::FormatRegistry(tree),
+            "QZR_TC registry 1\n"
+            "[HKEY_CLASSES_ROOT]\n"
+            "[HKEY_CURRENT_USER]\n"
+            "[HKEY_CURRENT_USER\\A]\n\"3\"=4:03\n"
+            "[HKEY_CURRENT_USER\\A\\B]\n\"1\"=4:01\n"
+            "[HKEY_CURRENT_USER\\A\\B\\C]\n\"4\"=4:04\n\"7\"=4:07\n"
+            "[HKEY_CURRENT_USER\\A\\E]\n\"5\"=4:05\n"
+            "[HKEY_CURRENT_USER\\AB]\n\"2\"=4:02\n"
+            "[HKEY_LOCAL_MACHINE]\n"
+            "[HKEY_LOCAL_MACHINE\\A]\n"
+            "[HKEY_LOCAL_MACHINE\\A\\B]\n\"6\"=4:06\n"
+            "[HKEY_USERS]\n"
+            "[HKEY_CURRENT_CONFIG]\n");
+}
+
 TEST_F(RegistrySubstitute, AFailedSaveLeavesTheOldFileWhole) {
   RegHandle k = Create("Software\\S");
   Set(k, "first", win::kRegDword, "1111");

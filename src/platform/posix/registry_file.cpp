@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -66,39 +67,89 @@ std::optional<std::string> FromHex(std::string_view hex) {
   return out;
 }
 
-// Appended piece by piece: every load of the module writes the whole tree again.
-void FormatNode(const RegNode& node, const std::string& path, std::string* out) {
-  out->append("[").append(path).append("]\n");
+size_t EscapedSize(const std::string& text) {
+  size_t size = text.size();
+  for (char c : text) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F || c == '%' || c == '"') size += 2;
+  }
+  return size;
+}
+
+// What FormatNode appends, counted first so the text is allocated once: a deep tree of long
+// names writes its paths again for every key.
+size_t FormattedSize(const RegNode& node, size_t pathSize) {
+  size_t size = pathSize + 3;
+  for (const RegValue& v : node.values)
+    size += EscapedSize(v.name) + std::to_string(v.type).size() + 2 * v.data.size() + 5;
+  for (const auto& [folded, child] : node.children) size += FormattedSize(*child, pathSize + 1 + EscapedSize(child->name));
+  return size;
+}
+
+// Appended piece by piece, the path grown and cut back in place: every load of the module writes
+// the whole tree again.
+void FormatNode(const RegNode& node, std::string* path, std::string* out) {
+  out->append("[").append(*path).append("]\n");
   for (const RegValue& v : node.values) {
     out->append("\"").append(Escape(v.name)).append("\"=").append(std::to_string(v.type)).append(":");
-    out->reserve(out->size() + 2 * v.data.size() + 1);
     for (char c : v.data) {
       *out += kHex[static_cast<unsigned char>(c) >> 4];
       *out += kHex[static_cast<unsigned char>(c) & 15];
     }
     *out += "\n";
   }
-  for (const auto& [folded, child] : node.children) FormatNode(*child, path + "\\" + Escape(child->name), out);
+  const size_t length = path->size();
+  for (const auto& [folded, child] : node.children) {
+    path->append("\\").append(Escape(child->name));
+    FormatNode(*child, path, out);
+    path->resize(length);
+  }
 }
 
-// The key of a "[ROOT\A\B]" line, made when missing; null when the root is unknown. A file has
-// a header for every key, so the path is walked where it lies and the root found in the table.
-std::shared_ptr<RegNode> KeyOfHeader(std::string_view inner, const RegistryTree& tree) {
-  const size_t rootEnd = std::min(inner.find('\\'), inner.size());
-  std::shared_ptr<RegNode> node;
-  for (const auto& [handle, name] : kRootKeys)
-    if (inner.substr(0, rootEnd) == name) node = tree.Root(handle);
-  for (size_t start = rootEnd + 1; node && start <= inner.size();) {
-    const size_t end = std::min(inner.find('\\', start), inner.size());
-    std::optional<std::string> name = Unescape(inner.substr(start, end - start));
-    start = end + 1;
-    // A backslash written as %5C cannot be part of a key's name: it separates keys.
-    if (!name || name->empty() || name->find('\\') != std::string::npos) return nullptr;
-    std::shared_ptr<RegNode> child = node->Child(*name);
-    node = child ? child : node->AddChild(*name);
+// Finds the keys of "[ROOT\A\B]" lines, making them when missing. A file has a header for every
+// key, each usually the one before it and one name more, so the keys of the previous header's
+// path are kept and only what follows the part both share is looked up.
+class HeaderKeys {
+ public:
+  explicit HeaderKeys(const RegistryTree& tree) : tree_(tree) {}
+
+  // The key of the header's inner text; null when its root is unknown or a name is invalid.
+  std::shared_ptr<RegNode> Find(std::string_view inner) {
+    const size_t shared = std::mismatch(inner.begin(), inner.end(), previous_.begin(), previous_.end()).first -
+                          inner.begin();
+    // A kept key still holds when the text up to its end is shared and a name ends there too.
+    while (!trail_.empty() && (trail_.back().end > shared ||
+                               (trail_.back().end < inner.size() && inner[trail_.back().end] != '\\')))
+      trail_.pop_back();
+    previous_ = inner;
+    if (trail_.empty()) {
+      const size_t rootEnd = std::min(inner.find('\\'), inner.size());
+      for (const auto& [handle, name] : kRootKeys)
+        if (inner.substr(0, rootEnd) == name) trail_.push_back({rootEnd, tree_.Root(handle)});
+      if (trail_.empty()) return nullptr;
+    }
+    for (size_t start = trail_.back().end + 1; start <= inner.size();) {
+      const size_t end = std::min(inner.find('\\', start), inner.size());
+      std::optional<std::string> name = Unescape(inner.substr(start, end - start));
+      start = end + 1;
+      // A backslash written as %5C cannot be part of a key's name: it separates keys.
+      if (!name || name->empty() || name->find('\\') != std::string::npos) return nullptr;
+      const std::shared_ptr<RegNode>& parent = trail_.back().node;
+      std::shared_ptr<RegNode> child = parent->Child(*name);
+      trail_.push_back({end, child ? std::move(child) : parent->AddChild(*name)});
+    }
+    return trail_.back().node;
   }
-  return node;
-}
+
+ private:
+  struct Kept {
+    size_t end;  // where the key's name ends in previous_
+    std::shared_ptr<RegNode> node;
+  };
+  const RegistryTree& tree_;
+  std::string_view previous_;  // the text parsed stays alive while the keys are found
+  std::vector<Kept> trail_;
+};
 
 // A '"name"=type:hex' line into `node`; false when it does not fit the form.
 bool ParseValue(std::string_view line, RegNode* node) {
@@ -154,11 +205,16 @@ std::string RegistryFileLocation() {
 
 std::string FormatRegistry(const RegistryTree& tree) {
   std::string out = std::string(kSignature) + "\n";
-  for (const auto& [name, root] : tree.NamedRoots()) FormatNode(*root, name, &out);
+  const auto roots = tree.NamedRoots();
+  size_t size = out.size();
+  for (const auto& [name, root] : roots) size += FormattedSize(*root, name.size());
+  out.reserve(size);
+  for (auto [name, root] : roots) FormatNode(*root, &name, &out);
   return out;
 }
 
 void ParseRegistry(const std::string& text, RegistryTree* tree) {
+  HeaderKeys headers(*tree);
   std::shared_ptr<RegNode> current;
   size_t pos = 0;
   while (pos < text.size()) {
@@ -168,7 +224,7 @@ void ParseRegistry(const std::string& text, RegistryTree* tree) {
     pos = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
-      current = KeyOfHeader(line.substr(1, line.size() - 2), *tree);
+      current = headers.Find(line.substr(1, line.size() - 2));
     else if (current && !line.empty() && line.front() == '"')
       ParseValue(line, current.get());
   }
