@@ -58,7 +58,7 @@ class Registry final : public RegistryApi {
   struct Resolved {
     std::shared_ptr<RegNode> node;
     uint32_t access = 0;
-    std::string path;
+    std::string_view path;  // the handle's own or the root's name: valid while the lock is held
   };
   long Resolve(RegHandle handle, Resolved* key);
   RegHandle NewHandle(const std::shared_ptr<RegNode>& node, uint32_t access, std::string path);

@@ -39,7 +39,11 @@ constexpr long kKeyDeleted = 1018;
 
 bool IsStringType(uint32_t type) { return type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz; }
 
-std::string Join(const std::string& path, const std::string& name) { return path + "\\" + name; }
+std::string Join(std::string_view path, const std::string& name) {
+  std::string joined;
+  joined.reserve(path.size() + 1 + name.size());
+  return joined.append(path).append("\\").append(name);
+}
 
 }  // namespace
 
@@ -110,7 +114,7 @@ long Registry::CreateKeyAs(CallWidth width, RegHandle base, const std::string& s
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   std::shared_ptr<RegNode> current = key.node;
-  std::string path = key.path;
+  std::string path(key.path);
   bool changed = false;
   for (const std::string& part : *parts) {
     std::shared_ptr<RegNode> child = current->Child(part);
@@ -120,7 +124,7 @@ long Registry::CreateKeyAs(CallWidth width, RegHandle base, const std::string& s
       changed = true;
     }
     current = child;
-    path = Join(path, child->name);
+    path.append("\\").append(child->name);
   }
   if (changed) Changed();
   *result = NewHandle(current, access, path);
@@ -143,11 +147,11 @@ long Registry::OpenKeyAs(CallWidth width, RegHandle base, const std::string& sub
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   std::shared_ptr<RegNode> current = key.node;
-  std::string path = key.path;
+  std::string path(key.path);
   for (const std::string& part : *parts) {
     current = current->Child(part);
     if (!current) return win::kFileNotFound;
-    path = Join(path, current->name);
+    path.append("\\").append(current->name);
   }
   *result = NewHandle(current, access, path);
   return win::kSuccess;
@@ -245,7 +249,7 @@ long Registry::EnumKey(RegHandle key, uint32_t index, char* name, uint32_t* leng
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kEnumerateSubKeys)) return win::kAccessDenied;
-  if (long f = Faults::Check("RegEnumKey", k.path)) return f;
+  if (long f = Faults::Check("RegEnumKey", [&] { return std::string(k.path); })) return f;
   if (index >= k.node->children.size()) return win::kNoMoreItems;
   auto it = k.node->children.begin();
   std::advance(it, index);
@@ -262,7 +266,7 @@ long Registry::QueryInfoKey(RegHandle key, RegKeyInfo* info) {
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kQueryValue)) return win::kAccessDenied;
-  if (long f = Faults::Check("RegQueryInfoKey", k.path)) return f;
+  if (long f = Faults::Check("RegQueryInfoKey", [&] { return std::string(k.path); })) return f;
   const RegNode& node = *k.node;
   info->SubKeyCount = static_cast<uint32_t>(node.children.size());
   info->ValueCount = static_cast<uint32_t>(node.values.size());
@@ -284,7 +288,7 @@ long Registry::EnumValue(RegHandle key, uint32_t index, char* name, uint32_t* na
   Resolved k;
   if (long rc = Resolve(key, &k)) return rc;
   if (!(k.access & kQueryValue)) return win::kAccessDenied;
-  if (long f = Faults::Check("RegEnumValue", k.path)) return f;
+  if (long f = Faults::Check("RegEnumValue", [&] { return std::string(k.path); })) return f;
   if (index >= k.node->values.size()) return win::kNoMoreItems;
   const RegValue& value = k.node->values[index];
   if (value.name.size() + 1 > *nameLength) return win::kMoreData;
@@ -355,7 +359,8 @@ long Registry::EnumValueW(RegHandle key, uint32_t index, std::u16string* name, u
   }
   if (rc != win::kSuccess) return rc;
   *name = Utf8ToUtf16(std::string_view(nameBuffer.data(), nameLength));
-  *data = WideData(*type, bytes.substr(0, size));
+  bytes.resize(size);
+  *data = WideData(*type, std::move(bytes));
   return rc;
 }
 
