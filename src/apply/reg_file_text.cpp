@@ -41,19 +41,22 @@ bool QuotableString(const std::string& data, std::string* text) {
 }
 
 std::string HexList(const std::string& start, const std::string& data) {
+  static constexpr char kDigits[] = "0123456789abcdef";
   std::string out = start;
+  // Three characters a byte, and a line break of five every 25 bytes or so.
+  out.reserve(start.size() + data.size() * 4 + 8);
   // The registry editor counts characters, not the bytes of their UTF-8 form.
   size_t column = Utf8ToUtf16(out).size();
   for (size_t i = 0; i < data.size(); ++i) {
-    char byte[4];
-    std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(data[i]));
+    const auto byte = static_cast<unsigned char>(data[i]);
     const bool last = i + 1 == data.size();
     // "xx," and, when more follow on the next line, "\" must fit in the width.
     if (column + 3 + (last ? 0 : 1) > kHexLineWidth) {
       out += "\\\r\n  ";
       column = 2;
     }
-    out += byte;
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 15];
     column += 2;
     if (!last) {
       out += ',';
