@@ -89,6 +89,10 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out(utf8.size(), u'\0');  // never more units than bytes
   char16_t* next = out.data();
   for (size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {  // most text: one unit, no decoding
+      *next++ = static_cast<char16_t>(utf8[i++]);
+      continue;
+    }
     char32_t c = NextCodePoint(utf8, i);
     if (c >= 0x10000) {
       c -= 0x10000;
@@ -107,6 +111,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   char* next = out.data();
   for (size_t i = 0; i < utf16.size(); ++i) {
     char32_t c = utf16[i];
+    if (c < 0x80) {
+      *next++ = static_cast<char>(c);
+      continue;
+    }
     if (IsHighSurrogate(c) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
       c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
       ++i;
