@@ -110,10 +110,14 @@ bool ExportTree(RegHandle parent, const std::string& subKey, const std::string& 
   std::vector<Value> values;
   std::vector<std::string> subKeys;
   if (!ReadValues(key.get(), &values) || !ReadSubKeyNames(key.get(), &subKeys)) return false;
-  *out += "\r\n" + RegKeyLine(fullName);
-  for (const Value& v : values) *out += RegValueLine(v.Name, v.Type, v.Data);
-  for (const std::string& sub : subKeys)
-    if (UnwritableKeyName(sub) || !ExportTree(key.get(), sub, fullName + "\\" + sub, out, depth + 1)) return false;
+  out->append("\r\n").append(RegKeyLine(fullName));
+  for (const Value& v : values) out->append(RegValueLine(v.Name, v.Type, v.Data));
+  std::string subName = fullName + "\\";
+  for (const std::string& sub : subKeys) {
+    if (UnwritableKeyName(sub)) return false;
+    subName.resize(fullName.size() + 1);
+    if (!ExportTree(key.get(), sub, subName.append(sub), out, depth + 1)) return false;
+  }
   return true;
 }
 

@@ -14,21 +14,25 @@ constexpr size_t kHexLineWidth = 80;  // the registry editor's own wrapping of h
 
 // Backslashes and quotes escaped, and line ends too: a raw line end would end the line (the
 // registry editor reads "\r" and "\n" back as the characters).
-std::string Escaped(const std::string& text) {
-  std::string out;
+void AppendEscaped(std::string* out, const std::string& text) {
   for (char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+      case '\\': *out += "\\\\"; break;
+      case '"': *out += "\\\""; break;
+      case '\r': *out += "\\r"; break;
+      case '\n': *out += "\\n"; break;
+      default: *out += c;
     }
   }
-  return out;
 }
 
-std::string NamePart(const std::string& name) { return name.empty() ? "@=" : "\"" + Escaped(name) + "\"="; }
+// "name"= or @=, the start of every value line.
+std::string NamePart(const std::string& name) {
+  if (name.empty()) return "@=";
+  std::string out = "\"";
+  AppendEscaped(&out, name);
+  return out += "\"=";
+}
 
 // The REG_SZ as text when the quoted text, read back, is the same bytes: whole UTF-16 units,
 // one terminating zero and none inside.
@@ -40,51 +44,57 @@ bool QuotableString(const std::string& data, std::string* text) {
   return true;
 }
 
-std::string HexList(const std::string& start, const std::string& data) {
+// `line` (the start of a value line) with the bytes as a hex list and the line's end.
+std::string HexList(std::string line, const std::string& data) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out = start;
-  // Three characters a byte, and a line break of five every 25 bytes or so.
-  out.reserve(start.size() + data.size() * 4 + 8);
   // The registry editor counts characters, not the bytes of their UTF-8 form.
-  size_t column = Utf8ToUtf16(out).size();
+  size_t column = Utf8ToUtf16(line).size();
+  // Three characters a byte, and a line break of five every 25 bytes or so.
+  line.reserve(line.size() + data.size() * 4 + 8);
   for (size_t i = 0; i < data.size(); ++i) {
     const auto byte = static_cast<unsigned char>(data[i]);
     const bool last = i + 1 == data.size();
     // "xx," and, when more follow on the next line, "\" must fit in the width.
     if (column + 3 + (last ? 0 : 1) > kHexLineWidth) {
-      out += "\\\r\n  ";
+      line += "\\\r\n  ";
       column = 2;
     }
-    out += kDigits[byte >> 4];
-    out += kDigits[byte & 15];
+    line += kDigits[byte >> 4];
+    line += kDigits[byte & 15];
     column += 2;
     if (!last) {
-      out += ',';
+      line += ',';
       ++column;
     }
   }
-  return out + "\r\n";
+  return line += "\r\n";
 }
 
 }  // namespace
 
 std::string RegKeyLine(const std::string& keyName, bool deleteKey) {
-  return std::string(deleteKey ? "[-" : "[") + keyName + "]\r\n";
+  std::string line = deleteKey ? "[-" : "[";
+  return line.append(keyName).append("]\r\n");
 }
 
 std::string RegValueLine(const std::string& name, uint32_t type, const std::string& data) {
-  const std::string start = NamePart(name);
-  if (std::string text; type == win::kRegSz && QuotableString(data, &text)) return start + "\"" + Escaped(text) + "\"\r\n";
+  std::string line = NamePart(name);
+  if (std::string text; type == win::kRegSz && QuotableString(data, &text)) {
+    line.reserve(line.size() + text.size() + 4);
+    line += '"';
+    AppendEscaped(&line, text);
+    return line += "\"\r\n";
+  }
   if (type == win::kRegDword && data.size() == 4) {
     char text[16];
     const auto* b = reinterpret_cast<const unsigned char*>(data.data());
     std::snprintf(text, sizeof text, "dword:%02x%02x%02x%02x", b[3], b[2], b[1], b[0]);
-    return start + text + "\r\n";
+    return line.append(text).append("\r\n");
   }
-  if (type == win::kRegBinary) return HexList(start + "hex:", data);
+  if (type == win::kRegBinary) return HexList(std::move(line += "hex:"), data);
   char tag[24];
   std::snprintf(tag, sizeof tag, "hex(%x):", static_cast<unsigned>(type));
-  return HexList(start + tag, data);
+  return HexList(std::move(line += tag), data);
 }
 
 std::string RegDeleteValueLine(const std::string& name) { return NamePart(name) + "-\r\n"; }
