@@ -11,7 +11,7 @@ namespace qzr::fuzz {
 namespace {
 
 // A quoted text from `at` (just past the opening quote) up to the closing one; `at` ends past it.
-bool Unquote(const std::string& line, size_t* at, std::string* text) {
+bool Unquote(std::string_view line, size_t* at, std::string* text) {
   for (size_t i = *at; i < line.size(); ++i) {
     if (line[i] == '"') {
       *at = i + 1;
@@ -39,7 +39,7 @@ int HexValue(char c) {
   return -1;  // the writer uses lower case only
 }
 
-bool HexBytes(const std::string& list, std::string* data) {
+bool HexBytes(std::string_view list, std::string* data) {
   if (list.empty()) return true;
   for (size_t i = 0;; i += 3) {
     if (i + 2 > list.size() || HexValue(list[i]) < 0 || HexValue(list[i + 1]) < 0) return false;
@@ -49,7 +49,7 @@ bool HexBytes(const std::string& list, std::string* data) {
   }
 }
 
-bool ReadValue(const std::string& line, std::string* name, uint32_t* type, std::string* data) {
+bool ReadValue(std::string_view line, std::string* name, uint32_t* type, std::string* data) {
   size_t at = 1;
   if (line[0] == '@') {
     name->clear();
@@ -57,7 +57,7 @@ bool ReadValue(const std::string& line, std::string* name, uint32_t* type, std::
     return false;
   }
   if (at >= line.size() || line[at] != '=') return false;
-  const std::string rest = line.substr(at + 1);
+  const std::string_view rest = line.substr(at + 1);
   if (rest.starts_with("\"")) {
     size_t end = 1;
     *type = 1;
@@ -69,9 +69,8 @@ bool ReadValue(const std::string& line, std::string* name, uint32_t* type, std::
   if (rest.starts_with("dword:")) {
     if (rest.size() != 14) return false;
     std::string bytes;
-    if (!HexBytes(rest.substr(6, 2) + "," + rest.substr(8, 2) + "," + rest.substr(10, 2) + "," + rest.substr(12, 2),
-                  &bytes))
-      return false;
+    for (size_t i = 6; i < 14; i += 2)
+      if (!HexBytes(rest.substr(i, 2), &bytes)) return false;
     *type = 4;
     *data = std::string(bytes.rbegin(), bytes.rend());
     return true;
@@ -83,7 +82,7 @@ bool ReadValue(const std::string& line, std::string* name, uint32_t* type, std::
   if (rest.starts_with("hex(")) {
     size_t close = rest.find("):");
     if (close == std::string::npos || close == 4) return false;
-    const std::string number = rest.substr(4, close - 4);
+    const std::string number(rest.substr(4, close - 4));
     char* end = nullptr;
     *type = static_cast<uint32_t>(std::strtoul(number.c_str(), &end, 16));
     return *end == '\0' && HexBytes(rest.substr(close + 2), data);
@@ -103,24 +102,23 @@ bool ReadRegFile(const std::string& bytes, std::vector<RegFileKey>* keys, std::s
     *error = "no header line";
     return false;
   }
-  std::vector<std::string> lines;
+  // One line at a time, a wrapped hex list joined into one.
+  std::string line;
   for (size_t start = 0; start < text.size();) {
-    size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      *error = "a line without CR LF";
-      return false;
+    line.clear();
+    for (;;) {
+      const size_t end = text.find("\r\n", start);
+      if (end == std::string::npos) {
+        *error = "a line without CR LF";
+        return false;
+      }
+      line.append(text, start, end - start);
+      start = end + 2;
+      // A wrapped hex list goes on after the blanks of the next line.
+      if (!line.ends_with("\\") || text.compare(start, 2, "  ") != 0) break;
+      line.pop_back();
+      start += 2;
     }
-    std::string line = text.substr(start, end - start);
-    start = end + 2;
-    // A wrapped hex list goes on after the blanks of the next line.
-    if (!lines.empty() && lines.back().ends_with("\\") && line.starts_with("  ")) {
-      lines.back().pop_back();
-      lines.back() += line.substr(2);
-    } else {
-      lines.push_back(std::move(line));
-    }
-  }
-  for (const std::string& line : lines) {
     if (line.empty() || line == "Windows Registry Editor Version 5.00" || line[0] == ';') continue;
     if (line[0] == '[') {
       if (line.back() != ']') {
@@ -138,7 +136,7 @@ bool ReadRegFile(const std::string& bytes, std::vector<RegFileKey>* keys, std::s
       *error = "a line that is no value: " + line;
       return false;
     }
-    if (!keys->back().Values.emplace(name, std::make_pair(type, data)).second) {
+    if (!keys->back().Values.emplace(std::move(name), std::make_pair(type, std::move(data))).second) {
       *error = "a value named twice: " + line;
       return false;
     }
