@@ -73,8 +73,9 @@ std::string HexList(std::string line, const std::string& data) {
 }  // namespace
 
 std::string RegKeyLine(const std::string& keyName, bool deleteKey) {
-  std::string line = deleteKey ? "[-" : "[";
-  return line.append(keyName).append("]\r\n");
+  std::string line;
+  line.reserve(keyName.size() + 5);
+  return line.append(deleteKey ? "[-" : "[").append(keyName).append("]\r\n");
 }
 
 std::string RegValueLine(const std::string& name, uint32_t type, const std::string& data) {

@@ -114,7 +114,9 @@ long Registry::CreateKeyAs(CallWidth width, RegHandle base, const std::string& s
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   std::shared_ptr<RegNode> current = key.node;
-  std::string path(key.path);
+  std::string path;
+  path.reserve(key.path.size() + 1 + subKey.size());  // the names found are as long as the names given
+  path.append(key.path);
   bool changed = false;
   for (const std::string& part : *parts) {
     std::shared_ptr<RegNode> child = current->Child(part);
@@ -147,7 +149,9 @@ long Registry::OpenKeyAs(CallWidth width, RegHandle base, const std::string& sub
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   std::shared_ptr<RegNode> current = key.node;
-  std::string path(key.path);
+  std::string path;
+  path.reserve(key.path.size() + 1 + subKey.size());
+  path.append(key.path);
   for (const std::string& part : *parts) {
     current = current->Child(part);
     if (!current) return win::kFileNotFound;
