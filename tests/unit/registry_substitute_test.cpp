@@ -168,6 +168,16 @@ TEST(RegistryFile, EachHeaderNamesItsOwnKeyWhateverTheHeaderBeforeIt) {
             "[HKEY_LOCAL_MACHINE\\A\\B]\n\"6\"=4:06\n"
             "[HKEY_USERS]\n"
             "[HKEY_CURRENT_CONFIG]\n");
+
+  // A key lies at most 512 levels below its root; a header one deeper is a damaged line.
+  std::string deepest = "HKEY_CURRENT_USER";
+  for (int level = 0; level < 512; ++level) deepest += "\\k";
+  posix::RegistryTree deep;
+  posix::ParseRegistry("QZR_TC registry 1\n[" + deepest + "]\n\"kept\"=4:01\n[" + deepest + "\\k]\n\"lost\"=4:02\n", &deep);
+  const std::string text = posix::FormatRegistry(deep);
+  EXPECT_NE(text.find("[" + deepest + "]\n\"kept\"=4:01\n"), std::string::npos);
+  EXPECT_EQ(text.find(deepest + "\\k]"), std::string::npos);
+  EXPECT_EQ(text.find("lost"), std::string::npos);
 }
 
 TEST_F(RegistrySubstitute, AFailedSaveLeavesTheOldFileWhole) {

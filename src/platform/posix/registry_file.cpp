@@ -16,6 +16,7 @@ namespace qzr::posix {
 namespace {
 
 constexpr const char* kSignature = "QZR_TC registry 1";
+constexpr size_t kMaxDepth = 512;  // levels of keys below a root, as Windows allows
 constexpr char kHex[] = "0123456789ABCDEF";
 
 int HexValue(char c) {
@@ -113,14 +114,19 @@ class HeaderKeys {
  public:
   explicit HeaderKeys(const RegistryTree& tree) : tree_(tree) {}
 
-  // The key of the header's inner text; null when its root is unknown or a name is invalid.
+  // The key of the header's inner text; null when its root is unknown, a name is invalid or the
+  // key would lie deeper than the registry's 512 levels (only a damaged file says so, and a tree
+  // without that bound has no bound on the work of writing it again).
   std::shared_ptr<RegNode> Find(std::string_view inner) {
-    const size_t shared = std::mismatch(inner.begin(), inner.end(), previous_.begin(), previous_.end()).first -
-                          inner.begin();
-    // A kept key still holds when the text up to its end is shared and a name ends there too.
-    while (!trail_.empty() && (trail_.back().end > shared ||
-                               (trail_.back().end < inner.size() && inner[trail_.back().end] != '\\')))
+    // A kept key still holds when the header starts with the text up to its end, and a name ends
+    // there too. Usually the deepest one does: one comparison a header.
+    while (!trail_.empty()) {
+      const size_t end = trail_.back().end;
+      if (end <= inner.size() && (end == inner.size() || inner[end] == '\\') &&
+          inner.substr(0, end) == previous_.substr(0, end))
+        break;
       trail_.pop_back();
+    }
     previous_ = inner;
     if (trail_.empty()) {
       const size_t rootEnd = std::min(inner.find('\\'), inner.size());
@@ -134,6 +140,7 @@ class HeaderKeys {
       start = end + 1;
       // A backslash written as %5C cannot be part of a key's name: it separates keys.
       if (!name || name->empty() || name->find('\\') != std::string::npos) return nullptr;
+      if (trail_.size() > kMaxDepth) return nullptr;  // the root is kept first, at depth 0
       const std::shared_ptr<RegNode>& parent = trail_.back().node;
       std::shared_ptr<RegNode> child = parent->Child(*name);
       trail_.push_back({end, child ? std::move(child) : parent->AddChild(*name)});
