@@ -39,6 +39,14 @@ constexpr long kKeyDeleted = 1018;
 
 bool IsStringType(uint32_t type) { return type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz; }
 
+// The path of a key opened or created below `base`: the names found are as long as the names
+// given, so it is sized once and grown name by name.
+std::string PathBelow(std::string_view base, const std::string& subKey) {
+  std::string path;
+  path.reserve(base.size() + 1 + subKey.size());
+  return path.append(base);
+}
+
 std::string Join(std::string_view path, const std::string& name) {
   std::string joined;
   joined.reserve(path.size() + 1 + name.size());
@@ -114,9 +122,7 @@ long Registry::CreateKeyAs(CallWidth width, RegHandle base, const std::string& s
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   std::shared_ptr<RegNode> current = key.node;
-  std::string path;
-  path.reserve(key.path.size() + 1 + subKey.size());  // the names found are as long as the names given
-  path.append(key.path);
+  std::string path = PathBelow(key.path, subKey);
   bool changed = false;
   for (const std::string& part : *parts) {
     std::shared_ptr<RegNode> child = current->Child(part);
@@ -149,9 +155,7 @@ long Registry::OpenKeyAs(CallWidth width, RegHandle base, const std::string& sub
   if (!parts) return win::kBadPathName;
   if (long rc = PathRefusal(subKey, *parts, width)) return rc;
   std::shared_ptr<RegNode> current = key.node;
-  std::string path;
-  path.reserve(key.path.size() + 1 + subKey.size());
-  path.append(key.path);
+  std::string path = PathBelow(key.path, subKey);
   for (const std::string& part : *parts) {
     current = current->Child(part);
     if (!current) return win::kFileNotFound;

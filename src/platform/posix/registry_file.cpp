@@ -26,11 +26,17 @@ int HexValue(char c) {
   return -1;
 }
 
+// Control characters, and the file's own '%' and '"', are written as %XX.
+bool Escaped(char c) {
+  auto b = static_cast<unsigned char>(c);
+  return b < 0x20 || b == 0x7F || c == '%' || c == '"';
+}
+
 std::string Escape(const std::string& text) {
   std::string out;
   for (char c : text) {
     auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F || c == '%' || c == '"') {
+    if (Escaped(c)) {
       out += '%';
       out += kHex[b >> 4];
       out += kHex[b & 15];
@@ -69,12 +75,7 @@ std::optional<std::string> FromHex(std::string_view hex) {
 }
 
 size_t EscapedSize(const std::string& text) {
-  size_t size = text.size();
-  for (char c : text) {
-    auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F || c == '%' || c == '"') size += 2;
-  }
-  return size;
+  return text.size() + 2 * static_cast<size_t>(std::count_if(text.begin(), text.end(), Escaped));
 }
 
 // What FormatNode appends, counted first so the text is allocated once: a deep tree of long
